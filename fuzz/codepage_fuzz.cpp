@@ -1,0 +1,22 @@
+#include "fuzz/fuzz_input.h"
+#include "ocr/text_encoders.h"
+
+using namespace lumenta;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  for (unsigned cp : {936u, 65001u}) {
+    const ByteBuffer wide = CodePageToUtf16(input, cp);
+    fuzz::Require(wide.empty() || (wide.size() % 2 == 0 && wide.size() >= 4 &&
+                                   wide[wide.size() - 1] == 0 && wide[wide.size() - 2] == 0));
+    const ByteBuffer back = Utf16ToCodePage(wide, cp);
+    fuzz::Require(back.find('\0') == ByteBuffer::npos);
+  }
+  // Text that came out of UTF-8 goes back to UTF-8 and comes out the same.
+  const Text gbk = Utf8ToAnsi(input);
+  fuzz::Require(Utf8ToAnsi(AnsiToUtf8(gbk)) == gbk);
+  const ByteBuffer wide = CodePageToUtf16(input, 65001);
+  fuzz::Require(Utf16ToCodePage(CodePageToUtf16(Utf16ToCodePage(wide, 65001), 65001), 65001) ==
+                Utf16ToCodePage(wide, 65001));
+  return 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The two string kinds the whole program passes around.
+//
+// Text: GBK (code page 936) bytes that never hold a zero byte; a step that turns bytes into
+// text ends the text at the first zero byte. Positions in texts are 1-based byte positions and
+// a character whose first byte is 0x80 or above takes two of them.
+//
+// ByteBuffer: an owned, length-counted block of bytes that may hold zero bytes (pictures,
+// request and response bodies, file contents, UTF-16LE data).
+#include <string>
+#include <string_view>
+
+namespace lumenta {
+
+using Text = std::string;
+using ByteBuffer = std::string;
+
+// The text a byte string stands for: everything before its first zero byte.
+inline std::string_view AsText(std::string_view bytes) {
+  const auto zero = bytes.find('\0');
+  return zero == std::string_view::npos ? bytes : bytes.substr(0, zero);
+}
+
+}  // namespace lumenta

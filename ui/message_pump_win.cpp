@@ -1,0 +1,23 @@
+#include "ui/message_pump_win.h"
+
+#include <windows.h>
+
+#include "ui/pending_events.h"
+
+namespace lumenta::ui {
+
+void PumpPendingMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void InstallMessagePump() { SetPendingEventsPump(&PumpPendingMessages); }
+
+}  // namespace lumenta::ui
