@@ -1,6 +1,8 @@
 #include "ocr/case_folding.h"
 
+#include <array>
 #include <cstdint>
+#include <memory>
 
 namespace lumenta::regex {
 namespace {
@@ -56,19 +58,32 @@ bool Folds(const Run& run, char16_t c) {
 
 char16_t FoldCase(char16_t c) {
   if (c < 0x80) return (c >= 'A' && c <= 'Z') ? static_cast<char16_t>(c + 0x20) : c;
-  for (const Run& run : kRuns) {
-    if (c < run.first) break;  // the runs are in ascending order
-    if (Folds(run, c)) return static_cast<char16_t>(c + run.delta);
-  }
-  return c;
+  // The search folds every subject character: one look-up in a table made once.
+  static const std::unique_ptr<std::array<char16_t, 0x10000>> table = [] {
+    auto t = std::make_unique<std::array<char16_t, 0x10000>>();
+    for (unsigned u = 0; u < 0x10000; ++u) (*t)[u] = static_cast<char16_t>(u);
+    for (const Run& run : kRuns) {
+      for (unsigned u = run.first; u <= run.last; ++u) {
+        if (Folds(run, static_cast<char16_t>(u))) (*t)[u] = static_cast<char16_t>(u + run.delta);
+      }
+    }
+    return t;
+  }();
+  return (*table)[c];
 }
 
-void ForEachFoldedCharacter(const std::function<void(char16_t)>& visit) {
-  for (const Run& run : kRuns) {
-    for (unsigned c = run.first; c <= run.last; ++c) {
-      if (Folds(run, static_cast<char16_t>(c))) visit(static_cast<char16_t>(c));
+const std::vector<std::pair<char16_t, char16_t>>& FoldPairs() {
+  static const std::vector<std::pair<char16_t, char16_t>> pairs = [] {
+    std::vector<std::pair<char16_t, char16_t>> out;
+    for (const Run& run : kRuns) {
+      for (unsigned c = run.first; c <= run.last; ++c) {
+        const auto ch = static_cast<char16_t>(c);
+        if (Folds(run, ch)) out.emplace_back(ch, static_cast<char16_t>(c + run.delta));
+      }
     }
-  }
+    return out;
+  }();
+  return pairs;
 }
 
 }  // namespace lumenta::regex

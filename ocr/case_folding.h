@@ -3,14 +3,15 @@
 // GBK text can hold (ASCII, Latin-1 and the pinyin letters, Greek, Cyrillic, the Roman numerals,
 // full-width Latin) and a few neighbours. A letter outside ASCII never folds onto an ASCII
 // letter, so "k" does not match the Kelvin sign.
-#include <functional>
+#include <utility>
+#include <vector>
 
 namespace lumenta::regex {
 
 // The lower-case partner of `c`, or `c` itself.
 [[nodiscard]] char16_t FoldCase(char16_t c);
 
-// Calls `visit` with every character whose fold differs from itself (the upper-case letters).
-void ForEachFoldedCharacter(const std::function<void(char16_t)>& visit);
+// Every character whose fold differs from itself (the upper-case letters), with its fold.
+[[nodiscard]] const std::vector<std::pair<char16_t, char16_t>>& FoldPairs();
 
 }  // namespace lumenta::regex

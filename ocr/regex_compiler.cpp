@@ -1,5 +1,7 @@
 #include "ocr/regex_compiler.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -68,24 +70,37 @@ bool InRanges(const Ranges& ranges, char16_t c) {
 // Adds to `ranges` every character that folds like one already in it, so that the class,
 // tested with the input character as it is, matches without regard to case.
 void CloseUnderCase(Ranges& ranges) {
-  // Folds whose group has a member in the set, then every member of those groups.
-  std::vector<char16_t> folds;
-  ForEachFoldedCharacter([&](char16_t c) {
-    const char16_t f = FoldCase(c);
-    if (InRanges(ranges, c) || InRanges(ranges, f)) folds.push_back(f);
-  });
-  if (folds.empty()) return;
-  Ranges added;
-  ForEachFoldedCharacter([&](char16_t c) {
-    const char16_t f = FoldCase(c);
-    for (char16_t g : folds) {
-      if (g == f) {
-        added.emplace_back(c, c);
-        added.emplace_back(f, f);
-        break;
+  char16_t highest = 0;
+  for (const auto& r : ranges) highest = std::max(highest, r.second);
+  if (highest < 128) {
+    // ASCII letters fold only onto ASCII letters.
+    Ranges added;
+    for (const auto& r : ranges) {
+      for (unsigned c = r.first; c <= r.second; ++c) {
+        if (c >= 'a' && c <= 'z') added.emplace_back(c - 0x20, c - 0x20);
+        if (c >= 'A' && c <= 'Z') added.emplace_back(c + 0x20, c + 0x20);
       }
     }
-  });
+    ranges.insert(ranges.end(), added.begin(), added.end());
+    return;
+  }
+  // The folds whose group has a member in the set, then every member of those groups.
+  std::array<uint64_t, 0x10000 / 64> folds{};
+  bool any = false;
+  for (const auto& [c, f] : FoldPairs()) {
+    if (InRanges(ranges, c) || InRanges(ranges, f)) {
+      folds[f >> 6] |= uint64_t{1} << (f & 63);
+      any = true;
+    }
+  }
+  if (!any) return;
+  Ranges added;
+  for (const auto& [c, f] : FoldPairs()) {
+    if ((folds[f >> 6] >> (f & 63)) & 1) {
+      added.emplace_back(c, c);
+      added.emplace_back(f, f);
+    }
+  }
   ranges.insert(ranges.end(), added.begin(), added.end());
 }
 

@@ -8,8 +8,8 @@ namespace lumenta::regex {
 
 Matcher::Matcher(const Program& program, std::u16string_view text)
     : program_(program), text_(text), slotCount_(program.SlotCount()) {
-  current_.Resize(program.code.size());
-  next_.Resize(program.code.size());
+  queues_[0].Resize(program.code.size());
+  queues_[1].Resize(program.code.size());
   work_.assign(slotCount_, -1);
 }
 
@@ -30,9 +30,9 @@ bool Matcher::Holds(Assertion assertion, size_t pos) const {
   return false;
 }
 
-bool Matcher::Consumes(const Inst& inst, char16_t c) const {
+bool Matcher::Consumes(const Inst& inst, char16_t c, char16_t folded) const {
   switch (inst.op) {
-    case Op::kChar: return (program_.ignoreCase ? FoldCase(c) : c) == inst.ch;
+    case Op::kChar: return folded == inst.ch;
     case Op::kAny: return !IsLineTerminator(c);
     case Op::kClass: return program_.classes[inst.x].Contains(c);
     default: return false;
@@ -83,13 +83,13 @@ bool Matcher::Find(size_t from, std::vector<int32_t>& slots) {
   if (from > n) return false;
   const FirstCharacters& first = program_.first;
   bool matched = false;
-  current_.Clear();
-  next_.Clear();
+  current_->Clear();
+  next_->Clear();
   for (size_t i = from;; ++i) {
     if (!matched) {
-      if (current_.threads.empty()) {
+      if (current_->threads.empty()) {
         // No thread alive: what this step reached so far led nowhere, and the start may move.
-        current_.Clear();
+        current_->Clear();
         if (first.useful) {
           // Jump to the next character that can begin a match.
           while (i < n && !first.Accepts(text_[i])) ++i;
@@ -98,29 +98,30 @@ bool Matcher::Find(size_t from, std::vector<int32_t>& slots) {
       }
       // A new thread starting here, below every thread already running.
       std::fill(work_.begin(), work_.end(), -1);
-      AddThread(current_, 0, i);
+      AddThread(*current_, 0, i);
     }
-    if (current_.threads.empty()) {
+    if (current_->threads.empty()) {
       if (matched || i >= n) break;
       continue;  // nothing can start here (an assertion failed): try the next character
     }
     const bool more = i < n;
     const char16_t c = more ? text_[i] : 0;
-    for (const Thread& t : current_.threads) {
+    const char16_t folded = program_.ignoreCase ? FoldCase(c) : c;
+    for (const Thread& t : current_->threads) {
       const Inst& inst = program_.code[t.pc];
       if (inst.op == Op::kMatch) {
         matched = true;
-        slots.assign(current_.caps.begin() + t.caps, current_.caps.begin() + t.caps + slotCount_);
+        slots.assign(current_->caps.begin() + t.caps, current_->caps.begin() + t.caps + slotCount_);
         break;  // the threads after this one have lower priority
       }
-      if (more && Consumes(inst, c)) {
-        std::copy(current_.caps.begin() + t.caps, current_.caps.begin() + t.caps + slotCount_,
+      if (more && Consumes(inst, c, folded)) {
+        std::copy(current_->caps.begin() + t.caps, current_->caps.begin() + t.caps + slotCount_,
                   work_.begin());
-        AddThread(next_, t.pc + 1, i + 1);
+        AddThread(*next_, t.pc + 1, i + 1);
       }
     }
     std::swap(current_, next_);
-    next_.Clear();
+    next_->Clear();
     if (!more) break;
   }
   return matched;

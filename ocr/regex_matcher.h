@@ -16,6 +16,8 @@ namespace lumenta::regex {
 class Matcher {
  public:
   Matcher(const Program& program, std::u16string_view text);
+  Matcher(const Matcher&) = delete;  // it points into itself
+  Matcher& operator=(const Matcher&) = delete;
 
   // The first match that starts at or after character `from` (0 to text length). On success
   // `slots` holds Program::SlotCount() character positions; a group that took no part is -1.
@@ -60,12 +62,15 @@ class Matcher {
 
   void AddThread(Queue& queue, uint32_t pc, size_t pos);
   [[nodiscard]] bool Holds(Assertion assertion, size_t pos) const;
-  [[nodiscard]] bool Consumes(const Inst& inst, char16_t c) const;
+  // `c` is the subject character, `folded` its fold (the same when case matters).
+  [[nodiscard]] bool Consumes(const Inst& inst, char16_t c, char16_t folded) const;
 
   const Program& program_;
   std::u16string_view text_;
   size_t slotCount_;
-  Queue current_, next_;
+  Queue queues_[2];
+  Queue* current_ = &queues_[0];  // the threads at the character being read
+  Queue* next_ = &queues_[1];     // the threads after it
   std::vector<int32_t> work_;  // slots of the thread being followed through the closure
   std::vector<Frame> stack_;
 };

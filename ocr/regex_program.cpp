@@ -14,10 +14,14 @@ CharClass::CharClass(std::vector<std::pair<char16_t, char16_t>> ranges, bool neg
       ranges_.push_back(r);
     }
   }
-  for (unsigned c = 0; c < 128; ++c) {
-    bool in = false;
-    for (const auto& r : ranges_) in |= c >= r.first && c <= r.second;
-    if (in != negated_) ascii_[c >> 6] |= uint64_t{1} << (c & 63);
+  for (const auto& r : ranges_) {
+    for (unsigned c = r.first; c <= r.second && c < 128; ++c) {
+      ascii_[c >> 6] |= uint64_t{1} << (c & 63);
+    }
+  }
+  if (negated_) {
+    ascii_[0] = ~ascii_[0];
+    ascii_[1] = ~ascii_[1];
   }
 }
 
