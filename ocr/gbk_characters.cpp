@@ -45,51 +45,57 @@ const std::array<char16_t, 65536>& PairTable() {
   return *table;
 }
 
+// Calls emit(unit, byte offset) for each character of `text`; returns the number of them.
 template <typename Emit>
-void Walk(std::string_view text, Emit emit) {
+size_t Walk(std::string_view text, Emit emit) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   const std::array<char16_t, 65536>* pairs = nullptr;
-  for (size_t i = 0; i < n;) {
+  size_t k = 0;
+  for (size_t i = 0; i < n; ++k) {
     const unsigned char c = p[i];
     if (c < 0x80) {
-      emit(static_cast<char16_t>(c), i);
+      emit(k, static_cast<char16_t>(c), i);
       ++i;
     } else if (IsLead(c) && i + 1 < n && IsTrail(p[i + 1])) {
       if (!pairs) pairs = &PairTable();
-      emit((*pairs)[(c << 8) | p[i + 1]], i);
+      emit(k, (*pairs)[(c << 8) | p[i + 1]], i);
       i += 2;
     } else if (c == 0x80) {
-      emit(char16_t{0x20AC}, i);
+      emit(k, char16_t{0x20AC}, i);
       ++i;
     } else if (c == 0xFF) {
-      emit(char16_t{0xF8F5}, i);
+      emit(k, char16_t{0xF8F5}, i);
       ++i;
     } else {
-      emit(kUnknownCharacter, i);
+      emit(k, kUnknownCharacter, i);
       ++i;
     }
   }
+  return k;
 }
 
 }  // namespace
 
 Characters Split(std::string_view text) {
+  // Sized for the worst case (one byte per character).
   Characters out;
-  out.units.reserve(text.size());
-  out.offsets.reserve(text.size() + 1);
-  Walk(text, [&](char16_t unit, size_t offset) {
-    out.units.push_back(unit);
-    out.offsets.push_back(static_cast<uint32_t>(offset));
+  out.unitBuffer = std::make_unique_for_overwrite<char16_t[]>(text.size() + 1);
+  out.offsetBuffer = std::make_unique_for_overwrite<uint32_t[]>(text.size() + 1);
+  char16_t* units = out.unitBuffer.get();
+  uint32_t* offsets = out.offsetBuffer.get();
+  out.count = Walk(text, [&](size_t k, char16_t unit, size_t offset) {
+    units[k] = unit;
+    offsets[k] = static_cast<uint32_t>(offset);
   });
-  out.offsets.push_back(static_cast<uint32_t>(text.size()));
+  offsets[out.count] = static_cast<uint32_t>(text.size());
   return out;
 }
 
 std::u16string Decode(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  Walk(text, [&](char16_t unit, size_t) { out.push_back(unit); });
+  std::u16string out(text.size(), u'\0');
+  char16_t* units = out.data();
+  out.resize(Walk(text, [&](size_t k, char16_t unit, size_t) { units[k] = unit; }));
   return out;
 }
 

@@ -2,10 +2,11 @@
 // GBK text cut into characters for the regular-expression engine, which matches characters,
 // not bytes: a double-byte character is one character with one UTF-16 unit, so a class or \w
 // never sees half of one and match positions can be counted in characters.
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lumenta::gbk {
 
@@ -14,8 +15,13 @@ namespace lumenta::gbk {
 inline constexpr char16_t kUnknownCharacter = 0xFFFD;
 
 struct Characters {
-  std::u16string units;            // one UTF-16 unit per character
-  std::vector<uint32_t> offsets;   // byte offset of each character, then the text's length
+  // One UTF-16 unit per character, and the byte offset of each character followed by the
+  // text's length. Plain arrays: a 1 MiB subject is not zero-filled before being decoded.
+  std::unique_ptr<char16_t[]> unitBuffer;
+  std::unique_ptr<uint32_t[]> offsetBuffer;
+  size_t count = 0;
+  [[nodiscard]] std::u16string_view units() const { return {unitBuffer.get(), count}; }
+  [[nodiscard]] uint32_t offset(size_t character) const { return offsetBuffer[character]; }
 };
 
 // A lead byte (0x81 to 0xFE) takes the next byte with it when that byte can trail (0x40 to

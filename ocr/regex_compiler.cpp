@@ -578,10 +578,26 @@ class Emitter {
 
   void EmitRepeat(const Node& n) {
     const uint32_t child = n.children[0];
-    for (uint32_t i = 0; i < n.min && !overflow_; ++i) {
+    // x{n,} with n >= 1 is n-1 copies, then the last copy looping back to itself:
+    // L: x; Split(L, exit). Fewer instructions to follow at every step than x; x*.
+    const bool loopLast = n.max == kInfinite && n.min >= 1;
+    const uint32_t copies = loopLast ? n.min - 1 : n.min;
+    for (uint32_t i = 0; i < copies && !overflow_; ++i) {
       const uint32_t before = Pc();
       EmitNode(child);
       if (Pc() == before) return;  // an empty expression repeated is still empty
+    }
+    if (loopLast) {
+      const uint32_t loop = Pc();
+      EmitNode(child);
+      if (Pc() == loop) return;
+      const uint32_t split = Add(Inst::Of(Op::kSplit));
+      if (n.greedy) {
+        Patch(split, loop, split + 1);
+      } else {
+        Patch(split, split + 1, loop);
+      }
+      return;
     }
     if (n.max == kInfinite) {
       const uint32_t loop = Add(Inst::Of(Op::kSplit));

@@ -45,35 +45,43 @@ bool Matcher::Consumes(const Inst& inst, char16_t c, char16_t folded) const {
 void Matcher::AddThread(Queue& queue, uint32_t start, size_t pos) {
   const auto& code = program_.code;
   stack_.clear();
-  stack_.push_back({false, start, 0});
-  while (!stack_.empty()) {
-    const Frame frame = stack_.back();
-    stack_.pop_back();
-    if (frame.restore) {
-      work_[frame.pc_or_slot] = frame.value;
-      continue;
-    }
-    uint32_t pc = frame.pc_or_slot;
+  uint32_t pc = start;
+  for (;;) {
+    // Follow one path until it ends; branches not taken and slot values to restore wait on
+    // the stack, in priority order.
     for (;;) {
       if (!queue.Visit(pc)) break;
       const Inst& inst = code[pc];
       if (inst.op == Op::kJump) {
         pc = inst.x;
       } else if (inst.op == Op::kSplit) {
-        stack_.push_back({false, inst.y, 0});
+        stack_.push_back(Branch(inst.y));
         pc = inst.x;
       } else if (inst.op == Op::kSave) {
-        stack_.push_back({true, inst.x, work_[inst.x]});
+        stack_.push_back(Restore(inst.x, work_[inst.x]));
         work_[inst.x] = static_cast<int32_t>(pos);
         ++pc;
       } else if (inst.op == Op::kAssert) {
         if (!Holds(inst.assertion, pos)) break;
         ++pc;
       } else {
-        queue.threads.push_back({pc, static_cast<uint32_t>(queue.caps.size())});
-        queue.caps.insert(queue.caps.end(), work_.begin(), work_.end());
+        int32_t* to = queue.SlotsFor(queue.threads.size(), slotCount_);
+        for (size_t k = 0; k < slotCount_; ++k) to[k] = work_[k];
+        queue.threads.push_back({pc});
         break;
       }
+    }
+    for (;;) {
+      if (stack_.empty()) return;
+      const Frame frame = stack_.back();
+      stack_.pop_back();
+      const auto low = static_cast<uint32_t>(frame);
+      if (low & kRestore) {
+        work_[low & ~kRestore] = static_cast<int32_t>(static_cast<uint32_t>(frame >> 32));
+        continue;
+      }
+      pc = low;
+      break;
     }
   }
 }
@@ -107,16 +115,20 @@ bool Matcher::Find(size_t from, std::vector<int32_t>& slots) {
     const bool more = i < n;
     const char16_t c = more ? text_[i] : 0;
     const char16_t folded = program_.ignoreCase ? FoldCase(c) : c;
-    for (const Thread& t : current_->threads) {
+    const size_t threads = current_->threads.size();
+    for (size_t k = 0; k < threads; ++k) {
+      const Thread t = current_->threads[k];
       const Inst& inst = program_.code[t.pc];
+      const int32_t* from = current_->caps.data() + k * slotCount_;
       if (inst.op == Op::kMatch) {
         matched = true;
-        slots.assign(current_->caps.begin() + t.caps, current_->caps.begin() + t.caps + slotCount_);
+        slots.assign(from, from + slotCount_);
         break;  // the threads after this one have lower priority
       }
-      if (more && Consumes(inst, c, folded)) {
-        std::copy(current_->caps.begin() + t.caps, current_->caps.begin() + t.caps + slotCount_,
-                  work_.begin());
+      const bool consumes =
+          more && (inst.op == Op::kChar ? folded == inst.ch : Consumes(inst, c, folded));
+      if (consumes) {
+        for (size_t k = 0; k < slotCount_; ++k) work_[k] = from[k];
         AddThread(*next_, t.pc + 1, i + 1);
       }
     }

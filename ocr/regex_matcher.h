@@ -5,6 +5,7 @@
 // groups as a backtracking engine would (leftmost, then the first alternative, greedy or lazy
 // as written). Time is O(subject length x program size) per search; memory is O(program size
 // x capture slots), independent of the subject.
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -27,7 +28,6 @@ class Matcher {
  private:
   struct Thread {
     uint32_t pc;
-    uint32_t caps;  // offset of its slots in Queue::caps
   };
   // The threads of one step: a sparse set of the instructions already reached (so each is
   // entered once, by the thread of highest priority) and the consuming threads in order.
@@ -35,10 +35,15 @@ class Matcher {
     std::vector<uint32_t> sparse, dense;
     uint32_t size = 0;
     std::vector<Thread> threads;
-    std::vector<int32_t> caps;
+    std::vector<int32_t> caps;  // thread k's slots start at k * slot count; only ever grows
     void Resize(size_t instructions) {
       sparse.assign(instructions, 0);
       dense.assign(instructions, 0);
+    }
+    int32_t* SlotsFor(size_t thread, size_t slotCount) {
+      const size_t needed = (thread + 1) * slotCount;
+      if (caps.size() < needed) caps.resize(std::max(needed, caps.size() * 2));
+      return caps.data() + thread * slotCount;
     }
     bool Visit(uint32_t pc) {  // false when already reached in this step
       const uint32_t i = sparse[pc];
@@ -50,15 +55,17 @@ class Matcher {
     void Clear() {
       size = 0;
       threads.clear();
-      caps.clear();
     }
   };
-  // A pending branch of the closure, or a slot value to put back after a branch is done.
-  struct Frame {
-    bool restore;
-    uint32_t pc_or_slot;
-    int32_t value;
-  };
+  // A pending branch of the closure (an instruction), or a slot value to put back once the
+  // branch before it is done: the low half is the instruction, or kRestore | slot, the high
+  // half the value. One 64-bit word, so that reading it back right after writing it is fast.
+  using Frame = uint64_t;
+  static constexpr uint32_t kRestore = 0x80000000u;
+  static Frame Branch(uint32_t pc) { return pc; }
+  static Frame Restore(uint32_t slot, int32_t value) {
+    return (uint64_t{static_cast<uint32_t>(value)} << 32) | kRestore | slot;
+  }
 
   void AddThread(Queue& queue, uint32_t pc, size_t pos);
   [[nodiscard]] bool Holds(Assertion assertion, size_t pos) const;

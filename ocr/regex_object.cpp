@@ -34,14 +34,14 @@ bool RegexObject::Create(std::string_view pattern, std::string_view subject, boo
   result->groupCount = program->groupCount;
   result->slotCount = program->SlotCount();
   const gbk::Characters chars = gbk::Split(result->subject);
-  const size_t n = chars.units.size();
-  regex::Matcher matcher(*program, chars.units);
+  const size_t n = chars.count;
+  regex::Matcher matcher(*program, chars.units());
   std::vector<int32_t> slots;
   size_t from = 0;
   while (from <= n && matcher.Find(from, slots)) {
     result->firstIndex.push_back(slots[0]);
     for (int32_t s : slots) {
-      result->slots.push_back(s < 0 ? -1 : static_cast<int32_t>(chars.offsets[s]));
+      result->slots.push_back(s < 0 ? -1 : static_cast<int32_t>(chars.offset(static_cast<size_t>(s))));
     }
     if (!global) break;
     // After an empty match the next search starts one character further on.
