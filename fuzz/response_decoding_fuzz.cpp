@@ -11,11 +11,10 @@
 using namespace lumenta;
 
 namespace {
-const char* const kNames[] = {"utf-8",       "gb18030",     "GBK",          "big5",
-                              "shift_jis",   "euc-jp",      "euc-kr",       "iso-8859-1",
-                              "iso-8859-10", "iso-8859-14", "iso-8859-11",  "windows-1258",
-                              "koi8-u",      "utf-16le",    "utf-16be",     "utf-16",
-                              "x-unknown",   "windows-1255"};
+const char* const kNames[] = {
+    "utf-8",  "gb18030",    "GBK",         "big5",        "shift_jis",   "euc-jp",
+    "euc-kr", "iso-8859-1", "iso-8859-10", "iso-8859-14", "iso-8859-11", "windows-1258",
+    "koi8-u", "utf-16le",   "utf-16be",    "utf-16",      "x-unknown",   "windows-1255"};
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -54,9 +54,12 @@ std::u16string Decode(std::string_view body, const Charset& charset) {
       if (StartsWith(body, "\xFE\xFF")) return Utf16ToUnits(body.substr(2), true);
       if (StartsWith(body, "\xFF\xFE")) body.remove_prefix(2);
       return Utf16ToUnits(body, false);
-    case Decoder::kGb18030: return Gb18030ToUtf16(body);
-    case Decoder::kIso8859_10: return Iso8859ToUtf16(body, 10);
-    case Decoder::kIso8859_14: return Iso8859ToUtf16(body, 14);
+    case Decoder::kGb18030:
+      return Gb18030ToUtf16(body);
+    case Decoder::kIso8859_10:
+      return Iso8859ToUtf16(body, 10);
+    case Decoder::kIso8859_14:
+      return Iso8859ToUtf16(body, 14);
   }
   return {};
 }

@@ -14,7 +14,7 @@ enum class Decoder {
   kCodePage,  // the system's conversion for `codePage`
   kUtf16Le,
   kUtf16Be,
-  kUtf16,     // little-endian unless a byte-order mark says otherwise
+  kUtf16,  // little-endian unless a byte-order mark says otherwise
   kGb18030,
   kIso8859_10,
   kIso8859_14,

@@ -9,7 +9,9 @@ namespace lumenta::gbk {
 namespace {
 
 inline bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-inline bool IsTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFE); }
+inline bool IsTrail(unsigned char c) {
+  return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFE);
+}
 
 // (lead << 8 | trail) -> unit for every well-formed pair, filled once from the code-page seam
 // so that the engine reads GBK exactly as the rest of the program does.
@@ -35,8 +37,8 @@ const std::array<char16_t, 65536>& PairTable() {
       }
       // The row did not convert one unit per pair: take the pairs one by one.
       for (size_t k = 0; k < row.size(); k += 2) {
-        const std::u16string one = codepage::ToUtf16(std::string_view(row).substr(k, 2),
-                                                     codepage::kGbk);
+        const std::u16string one =
+            codepage::ToUtf16(std::string_view(row).substr(k, 2), codepage::kGbk);
         if (one.size() == 1) (*t)[(lead << 8) | static_cast<unsigned char>(row[k + 1])] = one[0];
       }
     }

@@ -36,7 +36,8 @@ Ranges Complement(const Ranges& sorted) {
   Ranges out;
   unsigned next = 0;
   for (const auto& r : sorted) {
-    if (r.first > next) out.emplace_back(static_cast<char16_t>(next), static_cast<char16_t>(r.first - 1));
+    if (r.first > next)
+      out.emplace_back(static_cast<char16_t>(next), static_cast<char16_t>(r.first - 1));
     next = static_cast<unsigned>(r.second) + 1;
   }
   if (next <= 0xFFFF) out.emplace_back(static_cast<char16_t>(next), char16_t{0xFFFF});
@@ -53,10 +54,9 @@ const Ranges& WordRanges() {
 }
 // White space and line terminators.
 const Ranges& SpaceRanges() {
-  static const Ranges r = {{0x0009, 0x000D}, {0x0020, 0x0020}, {0x00A0, 0x00A0},
-                           {0x1680, 0x1680}, {0x2000, 0x200A}, {0x2028, 0x2029},
-                           {0x202F, 0x202F}, {0x205F, 0x205F}, {0x3000, 0x3000},
-                           {0xFEFF, 0xFEFF}};
+  static const Ranges r = {{0x0009, 0x000D}, {0x0020, 0x0020}, {0x00A0, 0x00A0}, {0x1680, 0x1680},
+                           {0x2000, 0x200A}, {0x2028, 0x2029}, {0x202F, 0x202F}, {0x205F, 0x205F},
+                           {0x3000, 0x3000}, {0xFEFF, 0xFEFF}};
   return r;
 }
 
@@ -270,8 +270,8 @@ class Parser {
         if (e.type == Escape::kInvalid) return false;
         if (e.type == Escape::kBoundary || e.type == Escape::kNotBoundary) {
           Node n(Kind::kAssert);
-          n.assertion = e.type == Escape::kBoundary ? Assertion::kWordBoundary
-                                                    : Assertion::kNotWordBoundary;
+          n.assertion =
+              e.type == Escape::kBoundary ? Assertion::kWordBoundary : Assertion::kNotWordBoundary;
           out = Add(std::move(n));
           assertion = true;
         } else if (e.type == Escape::kSet) {
@@ -420,12 +420,18 @@ class Parser {
       return e;
     };
     switch (c) {
-      case u'd': return set(DigitRanges(), false);
-      case u'D': return set(DigitRanges(), true);
-      case u'w': return set(WordRanges(), false);
-      case u'W': return set(WordRanges(), true);
-      case u's': return set(SpaceRanges(), false);
-      case u'S': return set(SpaceRanges(), true);
+      case u'd':
+        return set(DigitRanges(), false);
+      case u'D':
+        return set(DigitRanges(), true);
+      case u'w':
+        return set(WordRanges(), false);
+      case u'W':
+        return set(WordRanges(), true);
+      case u's':
+        return set(SpaceRanges(), false);
+      case u'S':
+        return set(SpaceRanges(), true);
       case u'b':
         if (inClass) return character(u'\b');
         e.type = Escape::kBoundary;
@@ -434,11 +440,16 @@ class Parser {
         if (inClass) return character(u'B');
         e.type = Escape::kNotBoundary;
         return e;
-      case u'n': return character(u'\n');
-      case u'r': return character(u'\r');
-      case u't': return character(u'\t');
-      case u'f': return character(u'\f');
-      case u'v': return character(u'\v');
+      case u'n':
+        return character(u'\n');
+      case u'r':
+        return character(u'\r');
+      case u't':
+        return character(u'\t');
+      case u'f':
+        return character(u'\f');
+      case u'v':
+        return character(u'\v');
       case u'x':
         if (HexValue(Peek()) >= 0 && HexValue(Peek(1)) >= 0 && pos_ + 1 < p_.size()) {
           const int v = HexValue(Peek()) * 16 + HexValue(Peek(1));
@@ -472,14 +483,16 @@ class Parser {
         --pos_;
         return character(u'\\');
       }
-      default: break;
+      default:
+        break;
     }
     if (IsDigit(c)) {
       if (!inClass && c != u'0') {
         // A decimal escape naming an existing group is a back-reference.
         size_t i = pos_ - 1;
         uint64_t number = 0;
-        while (i < p_.size() && IsDigit(p_[i]) && number <= 1000) number = number * 10 + (p_[i++] - u'0');
+        while (i < p_.size() && IsDigit(p_[i]) && number <= 1000)
+          number = number * 10 + (p_[i++] - u'0');
         if (number <= static_cast<uint64_t>(totalGroups_)) return e;  // not supported
       }
       if (c == u'8' || c == u'9') return character(c);
@@ -544,8 +557,12 @@ class Emitter {
         Add(inst);
         break;
       }
-      case Kind::kAny: Add(Inst::Of(Op::kAny)); break;
-      case Kind::kClass: Add(Inst::Of(Op::kClass, n.classIndex)); break;
+      case Kind::kAny:
+        Add(Inst::Of(Op::kAny));
+        break;
+      case Kind::kClass:
+        Add(Inst::Of(Op::kClass, n.classIndex));
+        break;
       case Kind::kAssert: {
         Inst inst = Inst::Of(Op::kAssert);
         inst.assertion = n.assertion;
@@ -572,7 +589,9 @@ class Emitter {
         for (uint32_t jump : jumps) Patch(jump, Pc(), 0);
         break;
       }
-      case Kind::kRepeat: EmitRepeat(n); break;
+      case Kind::kRepeat:
+        EmitRepeat(n);
+        break;
     }
   }
 
@@ -648,14 +667,19 @@ FirstCharacters AnalyseFirstCharacters(const Program& program) {
     seen[pc] = true;
     const Inst& inst = program.code[pc];
     switch (inst.op) {
-      case Op::kMatch: return FirstCharacters{};  // an empty match is possible
+      case Op::kMatch:
+        return FirstCharacters{};  // an empty match is possible
       case Op::kSplit:
         stack.push_back(inst.y);
         stack.push_back(inst.x);
         break;
-      case Op::kJump: stack.push_back(inst.x); break;
+      case Op::kJump:
+        stack.push_back(inst.x);
+        break;
       case Op::kSave:
-      case Op::kAssert: stack.push_back(pc + 1); break;
+      case Op::kAssert:
+        stack.push_back(pc + 1);
+        break;
       case Op::kChar:
         if (inst.ch >= 128) {
           first.wide = true;

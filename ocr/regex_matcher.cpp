@@ -16,10 +16,14 @@ Matcher::Matcher(const Program& program, std::u16string_view text)
 bool Matcher::Holds(Assertion assertion, size_t pos) const {
   const size_t n = text_.size();
   switch (assertion) {
-    case Assertion::kTextStart: return pos == 0;
-    case Assertion::kTextEnd: return pos == n;
-    case Assertion::kLineStart: return pos == 0 || IsLineTerminator(text_[pos - 1]);
-    case Assertion::kLineEnd: return pos == n || IsLineTerminator(text_[pos]);
+    case Assertion::kTextStart:
+      return pos == 0;
+    case Assertion::kTextEnd:
+      return pos == n;
+    case Assertion::kLineStart:
+      return pos == 0 || IsLineTerminator(text_[pos - 1]);
+    case Assertion::kLineEnd:
+      return pos == n || IsLineTerminator(text_[pos]);
     case Assertion::kWordBoundary:
     case Assertion::kNotWordBoundary: {
       const bool before = pos > 0 && IsWordCharacter(text_[pos - 1]);
@@ -32,10 +36,14 @@ bool Matcher::Holds(Assertion assertion, size_t pos) const {
 
 bool Matcher::Consumes(const Inst& inst, char16_t c, char16_t folded) const {
   switch (inst.op) {
-    case Op::kChar: return folded == inst.ch;
-    case Op::kAny: return !IsLineTerminator(c);
-    case Op::kClass: return program_.classes[inst.x].Contains(c);
-    default: return false;
+    case Op::kChar:
+      return folded == inst.ch;
+    case Op::kAny:
+      return !IsLineTerminator(c);
+    case Op::kClass:
+      return program_.classes[inst.x].Contains(c);
+    default:
+      return false;
   }
 }
 

@@ -78,7 +78,7 @@ class Matcher {
   Queue queues_[2];
   Queue* current_ = &queues_[0];  // the threads at the character being read
   Queue* next_ = &queues_[1];     // the threads after it
-  std::vector<int32_t> work_;  // slots of the thread being followed through the closure
+  std::vector<int32_t> work_;     // slots of the thread being followed through the closure
   std::vector<Frame> stack_;
 };
 

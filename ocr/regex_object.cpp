@@ -1,6 +1,7 @@
 #include "ocr/regex_object.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "ocr/gbk_characters.h"
@@ -24,13 +25,16 @@ bool RegexObject::Create(std::string_view pattern, std::string_view subject, boo
                          bool multiline, bool global, bool replaceQuotePlaceholder) {
   result_.reset();
   auto result = std::make_shared<Result>();
-  result->pattern = replaceQuotePlaceholder ? ReplaceQuotePlaceholder(AsText(pattern))
-                                            : Text(AsText(pattern));
+  result->pattern =
+      replaceQuotePlaceholder ? ReplaceQuotePlaceholder(AsText(pattern)) : Text(AsText(pattern));
   const std::optional<regex::Program> program =
       regex::Compile(gbk::Decode(result->pattern), {!caseSensitive, multiline});
   if (!program) return false;
 
-  result->subject = Text(AsText(subject));
+  // Positions are reported as int: a subject they cannot address is refused.
+  subject = AsText(subject);
+  if (subject.size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max())) return false;
+  result->subject = Text(subject);
   result->groupCount = program->groupCount;
   result->slotCount = program->SlotCount();
   const gbk::Characters chars = gbk::Split(result->subject);
@@ -41,7 +45,8 @@ bool RegexObject::Create(std::string_view pattern, std::string_view subject, boo
   while (from <= n && matcher.Find(from, slots)) {
     result->firstIndex.push_back(slots[0]);
     for (int32_t s : slots) {
-      result->slots.push_back(s < 0 ? -1 : static_cast<int32_t>(chars.offset(static_cast<size_t>(s))));
+      result->slots.push_back(s < 0 ? -1
+                                    : static_cast<int32_t>(chars.offset(static_cast<size_t>(s))));
     }
     if (!global) break;
     // After an empty match the next search starts one character further on.

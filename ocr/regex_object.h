@@ -28,7 +28,8 @@ class RegexObject {
   // "#引号" in the pattern becomes a double quote. "." never matches a line break.
   // Returns true when the search ran, even without a match; false (and an empty object) when
   // the pattern is rejected: a syntax error such as an unclosed group, a back-reference or
-  // look-ahead, or a pattern too large to run.
+  // look-ahead, or a pattern too large to run (and for a subject of 2 GiB or more, whose
+  // positions an int cannot hold).
   [[nodiscard]] bool Create(std::string_view pattern, std::string_view subject,
                             bool caseSensitive = false, bool multiline = true, bool global = true,
                             bool replaceQuotePlaceholder = false);

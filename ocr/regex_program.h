@@ -69,7 +69,7 @@ struct FirstCharacters {
 struct Program {
   std::vector<Inst> code;  // starts at 0: Save 0, the expression, Save 1, Match
   std::vector<CharClass> classes;
-  int groupCount = 0;      // capture groups; slots 2k and 2k+1 hold group k (0: the whole match)
+  int groupCount = 0;  // capture groups; slots 2k and 2k+1 hold group k (0: the whole match)
   bool ignoreCase = false;
   FirstCharacters first;
   [[nodiscard]] size_t SlotCount() const { return 2 * static_cast<size_t>(groupCount) + 2; }

@@ -87,9 +87,8 @@ void Pcre2Search(benchmark::State& state, bool jit) {
     pcre2_match_data* data = pcre2_match_data_create_from_pattern(code, nullptr);
     matches = 0;
     size_t from = 0;
-    while (from <= subject.size() &&
-           pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), from,
-                       0, data, nullptr) >= 0) {
+    while (from <= subject.size() && pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(subject.data()),
+                                                 subject.size(), from, 0, data, nullptr) >= 0) {
       const PCRE2_SIZE* ov = pcre2_get_ovector_pointer(data);
       ++matches;
       from = ov[1] + (ov[1] == ov[0] ? 1 : 0);
@@ -141,8 +140,8 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 };
 
 std::string Name(const char* bench, int which, int64_t bytes) {
-  return std::string(bench) + "/pattern:" + std::to_string(which) + "/bytes:" +
-         std::to_string(bytes);
+  return std::string(bench) + "/pattern:" + std::to_string(which) +
+         "/bytes:" + std::to_string(bytes);
 }
 
 }  // namespace

@@ -78,9 +78,9 @@ const std::vector<DecodeCase>& DecodeCases() {
       // The whole body is converted, zero bytes and all: read as UTF-16, the tag's own bytes
       // become CJK characters ("<m" is U+6D3C) and the text after the zeros comes through.
       {"the whole body is converted, past its zero bytes",
-       "<meta charset=utf-16le>x" "\x2D\x4E\x87\x65"s,
-       "\xCD\xDD\xAC\x8F?\xB5\xB5\xC4\xB5\x94\xB2?\xAC\x9D??\xBE\xB4\xC0\xF9" +
-           kZhongWenGbk},
+       "<meta charset=utf-16le>x"
+       "\x2D\x4E\x87\x65"s,
+       "\xCD\xDD\xAC\x8F?\xB5\xB5\xC4\xB5\x94\xB2?\xAC\x9D??\xBE\xB4\xC0\xF9" + kZhongWenGbk},
   };
   return cases;
 }

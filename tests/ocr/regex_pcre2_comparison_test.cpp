@@ -80,7 +80,9 @@ class PatternGenerator {
       case 1:
         if (atomNullable) return atom + u"{1,2}" + lazy;
         return atom + u"+" + lazy;
-      case 2: nullable = true; return atom + u"?" + lazy;
+      case 2:
+        nullable = true;
+        return atom + u"?" + lazy;
       case 3: {
         const int n = Below(3);
         nullable = atomNullable || n == 0;
@@ -101,9 +103,25 @@ class PatternGenerator {
   }
 
   std::u16string Atom(int depth, bool& nullable) {
-    static const char16_t* const kAtoms[] = {
-        u"a", u"b", u"c", u"A", u"\x4E2D", u".", u"[ab]", u"[^a]", u"[a-c]", u"\\d", u"\\w",
-        u"\\s", u"\\W", u"[\x4E2D" u"a]", u"[^\\n]", u"_", u"1", u" "};
+    static const char16_t* const kAtoms[] = {u"a",
+                                             u"b",
+                                             u"c",
+                                             u"A",
+                                             u"\x4E2D",
+                                             u".",
+                                             u"[ab]",
+                                             u"[^a]",
+                                             u"[a-c]",
+                                             u"\\d",
+                                             u"\\w",
+                                             u"\\s",
+                                             u"\\W",
+                                             u"[\x4E2D"
+                                             u"a]",
+                                             u"[^\\n]",
+                                             u"_",
+                                             u"1",
+                                             u" "};
     nullable = false;
     const int choice = Below(depth < 3 ? 8 : 6);
     if (choice < 6) return kAtoms[Below(sizeof kAtoms / sizeof kAtoms[0])];
