@@ -274,9 +274,12 @@ bool Window::CreateControl(size_t index) {
       break;
     }
     case ControlType::kPageControl:
+      // The tabs are a tab stop of their own (arrow keys then switch pages); the pages are
+      // sibling windows laid over the tabs' display area, as in a property sheet, so that Tab
+      // reaches both the tabs and the controls of the page shown. The tabs leave the pages'
+      // area to them.
       className = WC_TABCONTROLW;
-      style |= WS_TABSTOP | WS_CLIPCHILDREN;
-      exStyle |= WS_EX_CONTROLPARENT;
+      style |= WS_TABSTOP | WS_CLIPSIBLINGS;
       break;
     case ControlType::kCommonDialog:
     case ControlType::kDropTarget:
@@ -325,9 +328,12 @@ bool Window::CreateControl(size_t index) {
         item.pszText = const_cast<wchar_t*>(Wide(text));
         SendMessageW(control.handle, TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&item));
         HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"",
-                                     WS_CHILD | (page == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0,
-                                     control.handle, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                     WS_CHILD | (page == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0, parent,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
         if (panel == nullptr) return false;
+        // Above the tabs, and right after them in the Tab order.
+        SetWindowPos(panel, control.pages.empty() ? control.handle : control.pages.back(), 0, 0, 0,
+                     0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         control.pages.push_back(panel);
       }
       SendMessageW(control.handle, TCM_SETCURSEL, 0, 0);
@@ -354,7 +360,10 @@ void Window::LayoutControls() {
                    ScaleToDpi(design.bounds.width, dpi_), ScaleToDpi(design.bounds.height, dpi_),
                    SWP_NOZORDER | SWP_NOACTIVATE);
       if (pageControl) {
-        const RECT panel = PanelRect(control.handle);
+        // The pages cover the tabs' display area, in the coordinates of the tabs' parent.
+        RECT panel = PanelRect(control.handle);
+        MapWindowPoints(control.handle, GetParent(control.handle), reinterpret_cast<POINT*>(&panel),
+                        2);
         for (HWND page : control.pages) {
           SetWindowPos(page, nullptr, panel.left, panel.top, panel.right - panel.left,
                        panel.bottom - panel.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -420,9 +429,6 @@ void Window::Show() {
   if (handle_ == nullptr) return;
   ShowWindow(handle_, SW_SHOW);
   SetForegroundWindow(handle_);
-  // The first control that takes the focus gets it, as in a dialog.
-  HWND first = GetNextDlgTabItem(handle_, nullptr, FALSE);
-  if (first != nullptr && GetFocus() == nullptr) SetFocus(first);
 }
 
 void Window::DisableOtherWindows() {
@@ -612,10 +618,13 @@ void Window::SelectPage(std::string_view name, int page) {
 }
 
 void Window::ShowPage(Control& control, int page) {
-  // Show the new page before hiding the old one, so the focus never falls out of the window.
+  // The focus leaves a page that goes out of sight for the tabs, as in a property sheet.
+  HWND focus = GetFocus();
   ShowWindow(control.pages[static_cast<size_t>(page - 1)], SW_SHOW);
   for (size_t i = 0; i < control.pages.size(); ++i) {
-    if (static_cast<int>(i) != page - 1) ShowWindow(control.pages[i], SW_HIDE);
+    if (static_cast<int>(i) == page - 1) continue;
+    if (focus != nullptr && IsChild(control.pages[i], focus)) SetFocus(control.handle);
+    ShowWindow(control.pages[i], SW_HIDE);
   }
 }
 
@@ -756,6 +765,21 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTCAPTION && !design_.maximiseBox) return 0;
       break;
+    case WM_ACTIVATE:
+      // As a dialog does: the focus goes back to the control that had it when the window was
+      // left, or to the first control that takes it.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(handle, focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wParam)) {
+        HWND target = lastFocus_;
+        if (target == nullptr || !IsChild(handle, target) || !IsWindowVisible(target) ||
+            !IsWindowEnabled(target)) {
+          target = GetNextDlgTabItem(handle, nullptr, FALSE);
+        }
+        SetFocus(target != nullptr ? target : handle);
+      }
+      return 0;
     case WM_DPICHANGED:
       HandleDpiChange(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -201,6 +201,7 @@ class Window {
   std::map<COLORREF, UniqueBrush> brushes_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
+  HWND lastFocus_ = nullptr;
   bool modal_ = false;
   std::vector<HWND> disabled_;
   std::deque<PendingDrop> drops_;

@@ -7,6 +7,7 @@
 
 #include "ocr/text_encoders.h"
 #include "tests/ui/ui_test_support_win.h"
+#include "ui/message_loop_win.h"
 #include "ui/picture_box_win.h"
 #include "ui/window_win.h"
 
@@ -152,7 +153,13 @@ TEST_F(WindowTest, ControlsSitInTheirContainersAtTheirDesignedPlaces) {
     EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), expected.className), 0)
         << ClassOf(control).c_str();
     HWND container = *expected.container ? Handle(expected.container) : window_->handle();
-    EXPECT_TRUE(IsChild(container, control));
+    if (ClassOf(container) == L"SysTabControl32") {
+      // A page of the tabs holds it: a window laid over the tabs, beside them.
+      EXPECT_EQ(ClassOf(GetParent(control)), L"LumentaPage");
+      EXPECT_EQ(GetParent(GetParent(control)), GetParent(container));
+    } else {
+      EXPECT_EQ(GetParent(control), container);
+    }
     const RECT rect = RectIn(control, container);
     EXPECT_EQ(rect.left, expected.rect.left);
     EXPECT_EQ(rect.top, expected.rect.top);
@@ -375,6 +382,43 @@ TEST_F(WindowTest, ATabClickShowsItsPageAndHidesTheOther) {
   ClickTab(Handle("选择夹"), 0);
   EXPECT_TRUE(IsWindowVisible(Handle("多行")));
   EXPECT_FALSE(IsWindowVisible(Handle("甲")));
+}
+
+// Presses a key on the focused control, through the runtime's own message handling.
+void PressKey(UINT key) {
+  PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+  PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchUiMessage(message);
+}
+
+TEST_F(WindowTest, TabGoesThroughTheTabsIntoThePageShownAndArrowsSwitchPages) {
+  window_->FocusControl("按钮1");
+  std::vector<std::string_view> order;
+  for (int press = 0; press < 4; ++press) {
+    PressKey(VK_TAB);
+    order.push_back(window_->ControlName(GetFocus()));
+  }
+  // Page 2's controls are skipped while page 1 is shown. (A multi-line box keeps Tab as text.)
+  EXPECT_EQ(order, (std::vector<std::string_view>{"编辑框1", "密码框", "选择夹", "多行"}));
+  window_->FocusControl("选择夹");
+  PressKey(VK_RIGHT);
+  EXPECT_EQ(window_->CurrentPage("选择夹"), 2);
+  EXPECT_TRUE(IsWindowVisible(Handle("甲")));
+  PressKey(VK_TAB);
+  EXPECT_EQ(window_->ControlName(GetFocus()), "甲");  // the checked radio button of the set
+}
+
+TEST_F(WindowTest, ComingBackToTheWindowGivesTheFocusBackToItsControl) {
+  EXPECT_EQ(GetFocus(), Handle("按钮1"));  // the first tab stop when first shown
+  window_->FocusControl("密码框");
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                               100, nullptr, nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  EXPECT_NE(GetFocus(), Handle("密码框"));
+  SetActiveWindow(window_->handle());
+  EXPECT_EQ(GetFocus(), Handle("密码框"));
+  DestroyWindow(other);
 }
 
 TEST_F(WindowTest, FocusOnAControlOfAHiddenPageShowsThatPage) {
