@@ -431,18 +431,18 @@ void Window::Show() {
   SetForegroundWindow(handle_);
 }
 
+BOOL CALLBACK Window::CollectEnabledWindow(HWND other, LPARAM data) {
+  auto* self = reinterpret_cast<Window*>(data);
+  if (other != self->handle_ && IsWindowVisible(other) && IsWindowEnabled(other)) {
+    self->disabled_.push_back(other);
+  }
+  return TRUE;
+}
+
 void Window::DisableOtherWindows() {
   disabled_.clear();
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND other, LPARAM data) -> BOOL {
-        auto* self = reinterpret_cast<Window*>(data);
-        if (other != self->handle_ && IsWindowVisible(other) && IsWindowEnabled(other)) {
-          self->disabled_.push_back(other);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
+  EnumThreadWindows(GetCurrentThreadId(), &Window::CollectEnabledWindow,
+                    reinterpret_cast<LPARAM>(this));
   for (HWND other : disabled_) EnableWindow(other, FALSE);
 }
 

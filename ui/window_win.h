@@ -164,6 +164,7 @@ class Window {
   static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
   static bool RegisterClasses();
+  static BOOL CALLBACK CollectEnabledWindow(HWND other, LPARAM data);
 
   bool CreateNative();
   bool CreateControl(size_t index);
