@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ocr/codepage.h"
 #include "ocr/text_encoders.h"
 #include "ui/dpi_win.h"
 #include "ui/message_loop_win.h"
@@ -20,7 +21,10 @@ constexpr wchar_t kPageClass[] = L"LumentaPage";
 constexpr UINT kDeliverDropsMessage = WM_APP + 0x4C;
 constexpr UINT_PTR kSubclassId = 0x4C55;
 
-std::u16string Utf8ToUtf16(std::string_view utf8) { return TextToUtf16(Utf8ToAnsi(utf8)); }
+// Design texts are UTF-8: straight to UTF-16, so no character depends on GBK having it.
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  return codepage::ToUtf16(utf8, codepage::kUtf8);
+}
 
 const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
