@@ -412,10 +412,13 @@ void Window::LoadIcons() {
                                          IMAGE_ICON, SystemMetricForDpi(metricX, dpi_),
                                          SystemMetricForDpi(metricY, dpi_), LR_DEFAULTCOLOR));
   };
-  bigIcon_.reset(load(SM_CXICON, SM_CYICON));
-  smallIcon_.reset(load(SM_CXSMICON, SM_CYSMICON));
-  SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-  SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  // The window takes the new icons before the old ones (after a DPI change) are destroyed.
+  UniqueIcon big(load(SM_CXICON, SM_CYICON));
+  UniqueIcon small(load(SM_CXSMICON, SM_CYSMICON));
+  SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
 }
 
 HBRUSH Window::BrushFor(COLORREF colour) {
