@@ -414,11 +414,11 @@ void Window::LoadIcons() {
   };
   // The window takes the new icons before the old ones (after a DPI change) are destroyed.
   UniqueIcon big(load(SM_CXICON, SM_CYICON));
-  UniqueIcon small(load(SM_CXSMICON, SM_CYSMICON));
+  UniqueIcon little(load(SM_CXSMICON, SM_CYSMICON));
   SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-  SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
   bigIcon_ = std::move(big);
-  smallIcon_ = std::move(small);
+  smallIcon_ = std::move(little);
 }
 
 HBRUSH Window::BrushFor(COLORREF colour) {
