@@ -772,6 +772,13 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTCAPTION && !design_.maximiseBox) return 0;
       break;
+    case DM_GETDEFID:
+      // Enter presses the button that has the focus, as in a dialog.
+      if (const Control* focused = FindByHandle(GetFocus());
+          focused != nullptr && focused->design->type == ControlType::kButton) {
+        return MAKELRESULT(focused->id, DC_HASDEFID);
+      }
+      return 0;
     case WM_ACTIVATE:
       // As a dialog does: the focus goes back to the control that had it when the window was
       // left, or to the first control that takes it.
@@ -839,7 +846,14 @@ void Window::HandleCommand(WPARAM wParam, LPARAM lParam) {
   if (from == nullptr) {
     // Esc pressed on a control that does not take it (through the dialog navigation).
     if (LOWORD(wParam) == IDCANCEL && design_.escapeCloses) PostMessageW(handle_, WM_CLOSE, 0, 0);
-    return;
+    // Enter on a focused button (the navigation finds only the window's direct children by
+    // number, so a button inside a page or group box comes without its handle).
+    if (HIWORD(wParam) == BN_CLICKED) {
+      for (Control& control : controls_) {
+        if (control.id == LOWORD(wParam) && control.handle != nullptr) from = control.handle;
+      }
+    }
+    if (from == nullptr) return;
   }
   Control* control = FindByHandle(from);
   if (control == nullptr) return;

@@ -409,6 +409,30 @@ TEST_F(WindowTest, TabGoesThroughTheTabsIntoThePageShownAndArrowsSwitchPages) {
   EXPECT_EQ(window_->ControlName(GetFocus()), "甲");  // the checked radio button of the set
 }
 
+TEST(WindowKeys, EnterPressesTheFocusedButtonWhereverItSits) {
+  std::vector<std::string> clicked;
+  WindowDesign design = TestDesign();
+  design.controls.push_back({.type = ControlType::kButton,
+                             .name = "页内按钮",
+                             .container = "选择夹",
+                             .page = 1,
+                             .bounds = {220, 150, 80, 24},
+                             .caption = "页内"});
+  auto window = Window::Create(
+      design,
+      {{"按钮1", EventKind::kClick, [&](Event& e) { clicked.emplace_back(e.control); }},
+       {"页内按钮", EventKind::kClick, [&](Event& e) { clicked.emplace_back(e.control); }}});
+  ASSERT_NE(window, nullptr);
+  window->Show();
+  window->FocusControl("按钮1");
+  PressKey(VK_RETURN);
+  window->FocusControl("页内按钮");
+  PressKey(VK_RETURN);
+  window->FocusControl("编辑框1");  // not a button: Enter does nothing
+  PressKey(VK_RETURN);
+  EXPECT_EQ(clicked, (std::vector<std::string>{"按钮1", "页内按钮"}));
+}
+
 TEST_F(WindowTest, ComingBackToTheWindowGivesTheFocusBackToItsControl) {
   EXPECT_EQ(GetFocus(), Handle("按钮1"));  // the first tab stop when first shown
   window_->FocusControl("密码框");
