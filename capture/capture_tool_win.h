@@ -1,0 +1,90 @@
+#pragma once
+// The screen-capture tool: the program-wide capture state and magnifier, and the capture window
+// that a click of the capture button opens modally over a frozen, dimmed copy of the screen.
+// The window procedure only turns messages into calls on the CaptureController and draws what
+// it asks for through the CaptureRenderer.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "capture/capture_controller.h"
+#include "capture/capture_cursors_win.h"
+#include "capture/capture_parts.h"
+#include "capture/capture_parts_win.h"
+#include "capture/capture_renderer_win.h"
+#include "capture/magnifier_win.h"
+
+namespace lumenta::capture {
+
+class CaptureTool final : private CaptureView {
+ public:
+  CaptureTool() = default;
+  CaptureTool(const CaptureTool&) = delete;
+  CaptureTool& operator=(const CaptureTool&) = delete;
+  ~CaptureTool() override;
+
+  // The click of the capture button: freezes the screen, then opens the capture window modally
+  // (the thread's other windows take no input meanwhile) and returns once it is destroyed.
+  void StartCapture(HWND owner);
+
+  // The toolbar, text-size list, canvas and output; parts left out are not called.
+  void InstallParts(const CaptureParts& parts, CanvasPainter* canvasPainter = nullptr);
+  // kWholeFrame composes and copies every frame whole (the reference the changed-pixel
+  // composition is measured and checked against).
+  void SetComposition(Composition composition) { composition_ = composition; }
+  // Runs once the capture window is set up, just before it takes input.
+  void SetOpenedHook(std::function<void(HWND)> hook) { openedHook_ = std::move(hook); }
+
+  [[nodiscard]] CaptureState& state() { return state_; }
+  [[nodiscard]] const Magnifier& magnifier() const { return magnifier_; }
+  [[nodiscard]] const CaptureCursors& cursors() const { return cursors_; }
+  // While the capture window exists (nullptr otherwise).
+  [[nodiscard]] HWND window() const { return window_; }
+  [[nodiscard]] HWND textBox() const { return textBox_; }
+  [[nodiscard]] CaptureController* controller() { return renderer_ ? controller_.get() : nullptr; }
+  [[nodiscard]] CaptureRenderer* renderer() { return renderer_.get(); }
+
+ private:
+  // CaptureView
+  void ShowFrame(const SelectionFrame& frame) override;
+  void ShowMagnifier(Point p) override;
+  void SetCursor(CaptureCursor cursor) override;
+  void ComposePaintLayer() override;
+  void PresentPaintLayer() override;
+  void DestroyWindow() override;
+
+  [[nodiscard]] bool SetUpWindow(HWND window, HWND textBox, Size screen);
+  void TearDown();
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous);
+  static LRESULT CALLBACK PaintHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  [[nodiscard]] Point ClientPoint(LPARAM lParam) const;
+
+  CaptureState state_;
+  Magnifier magnifier_;
+  CaptureCursors cursors_;
+  CaptureParts parts_;
+  CanvasPainter* canvasPainter_ = nullptr;
+  Composition composition_ = Composition::kChangedPixels;
+  std::function<void(HWND)> openedHook_;
+
+  // One capture: from the click to the destruction of the window.
+  Size screen_;
+  std::unique_ptr<WindowDc> screenDc_;
+  MemorySurface snapshot_;
+  HWND window_ = nullptr;
+  HWND textBox_ = nullptr;
+  WNDPROC previousProcedure_ = nullptr;
+  std::unique_ptr<CaptureRenderer> renderer_;
+  std::unique_ptr<CaptureController> controller_;
+};
+
+// The program's capture tool: constructed at start-up, destroyed by the exit hook.
+void ConstructProgramCaptureTool();
+void DestroyProgramCaptureTool();
+[[nodiscard]] CaptureTool* ProgramCaptureTool();
+
+// The click handler of the main window's capture button.
+void StartCapture(HWND mainWindow);
+
+}  // namespace lumenta::capture
