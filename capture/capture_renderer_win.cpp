@@ -145,7 +145,17 @@ void CaptureRenderer::ComposeBackBuffer(const SelectionFrame& frame, const Frame
   BitBlt(dc, s.left, s.top, s.Width(), s.Height(), snapshot_, s.left, s.top, SRCCOPY);
   DrawFrameAndHandles(dc, frame.corner1, frame.corner2, frame.handles);
 
-  if (scene.label) {
+  // Translucent decorations are drawn only where the damage holds them whole (it either holds
+  // them whole or misses them): GDI+ does not always honour the device context's clip region,
+  // and a second fill over the same pixels would darken them twice.
+  const auto touched = [&](const Rect& extent) {
+    if (!damage) return true;
+    for (const Rect& d : *damage) {
+      if (Intersects(d, extent)) return true;
+    }
+    return false;
+  };
+  if (scene.label && touched(scene.label->extent)) {
     const SizeLabelMark& label = *scene.label;
     SelectGuard font(dc, labelFont_.get());
     SIZE extent{};
@@ -158,7 +168,7 @@ void CaptureRenderer::ComposeBackBuffer(const SelectionFrame& frame, const Frame
     const Point at = SizeLabelTextOrigin(label.origin);
     TextOutW(dc, at.x, at.y, text.c_str(), static_cast<int>(text.size()));
   }
-  if (scene.magnifier && backGraphics_) {
+  if (scene.magnifier && backGraphics_ && touched(scene.magnifier->extent)) {
     magnifier_.Paint(dc, *backGraphics_, snapshot_, labelFont_.get(),
                      LayOutMagnifier(scene.magnifier->point, screen_));
   }
@@ -215,8 +225,11 @@ void CaptureRenderer::ShowMagnifier(Point p) {
   FrameScene panelOnly = FrameScene::Dimmed();
   panelOnly.magnifier = scene.magnifier;
   CoverTranslucentDecorations(damage, panelOnly, screen_);
-  if (!damage.empty()) {
-    CopyDamage(paint_.dc(), back_.dc(), damage);
+  CopyDamage(paint_.dc(), back_.dc(), damage);
+  // As in the back buffer: the panel is drawn only when the damage holds it (whole).
+  bool panelDamaged = false;
+  for (const Rect& d : damage) panelDamaged = panelDamaged || Intersects(d, scene.magnifier->extent);
+  if (panelDamaged) {
     std::optional<ClipGuard> clip;
     if (!IsWholeScreen(damage)) clip.emplace(paint_.dc(), damage);
     magnifier_.Paint(paint_.dc(), *paintGraphics_, snapshot_, labelFont_.get(), m);
