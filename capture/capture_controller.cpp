@@ -121,16 +121,20 @@ CaptureCursor CaptureController::CursorAt(Point p) const {
   const Rect& r = s.selection;
   if (s.toolActive) {
     return PointStrictlyInside(p.x, p.y, r.left, r.top, r.right, r.bottom) ? CaptureCursor::kCross
-                                                                          : CaptureCursor::kArrow;
+                                                                           : CaptureCursor::kArrow;
   }
   if (s.buttonDown) {
     switch (s.dragMode) {
       case DragMode::kTop:
-      case DragMode::kBottom: return CaptureCursor::kSizeVertical;
+      case DragMode::kBottom:
+        return CaptureCursor::kSizeVertical;
       case DragMode::kLeft:
-      case DragMode::kRight: return CaptureCursor::kSizeHorizontal;
-      case DragMode::kMove: return CaptureCursor::kMove;
-      default: break;
+      case DragMode::kRight:
+        return CaptureCursor::kSizeHorizontal;
+      case DragMode::kMove:
+        return CaptureCursor::kMove;
+      default:
+        break;
     }
   }
   const CaptureCursor hover = HoverCursor(r, p);

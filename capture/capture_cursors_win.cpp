@@ -9,9 +9,9 @@ OwnedCursor CursorFromFileBytes(std::string_view file) {
   auto image = ReadCursorFile(file);
   if (!image) return OwnedCursor();
   // The image part of the cursor file, led by its hotspot, is the form of a cursor resource.
-  return OwnedCursor(CreateIconFromResourceEx(
-      reinterpret_cast<PBYTE>(image->resourceBits.data()),
-      static_cast<DWORD>(image->resourceBits.size()), FALSE, 0x00030000, 0, 0, LR_DEFAULTCOLOR));
+  return OwnedCursor(CreateIconFromResourceEx(reinterpret_cast<PBYTE>(image->resourceBits.data()),
+                                              static_cast<DWORD>(image->resourceBits.size()), FALSE,
+                                              0x00030000, 0, 0, LR_DEFAULTCOLOR));
 }
 
 void CaptureCursors::Load() {
@@ -33,16 +33,22 @@ void CaptureCursors::Release() {
 
 HCURSOR CaptureCursors::Get(CaptureCursor cursor) const {
   switch (cursor) {
-    case CaptureCursor::kUnchanged: return nullptr;
+    case CaptureCursor::kUnchanged:
+      return nullptr;
     case CaptureCursor::kArrow:
       return arrow_.get() ? arrow_.get() : LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     case CaptureCursor::kCross:
       return cross_.get() ? cross_.get() : LoadCursorW(nullptr, MAKEINTRESOURCEW(32515));
-    case CaptureCursor::kSizeTopLeftBottomRight: return diagonalDown_;
-    case CaptureCursor::kSizeTopRightBottomLeft: return diagonalUp_;
-    case CaptureCursor::kSizeHorizontal: return horizontal_;
-    case CaptureCursor::kSizeVertical: return vertical_;
-    case CaptureCursor::kMove: return move_;
+    case CaptureCursor::kSizeTopLeftBottomRight:
+      return diagonalDown_;
+    case CaptureCursor::kSizeTopRightBottomLeft:
+      return diagonalUp_;
+    case CaptureCursor::kSizeHorizontal:
+      return horizontal_;
+    case CaptureCursor::kSizeVertical:
+      return vertical_;
+    case CaptureCursor::kMove:
+      return move_;
   }
   return nullptr;
 }

@@ -87,7 +87,8 @@ CaptureRenderer::CaptureRenderer(HWND window, HDC snapshot, Size screen, Magnifi
   backScene_ = FrameScene::Dimmed();
 
   paint_ = CreateMemorySurface(windowDc_.get(), w, h);
-  if (paint_ && gdiplus_.started()) paintGraphics_ = std::make_unique<Gdiplus::Graphics>(paint_.dc());
+  if (paint_ && gdiplus_.started())
+    paintGraphics_ = std::make_unique<Gdiplus::Graphics>(paint_.dc());
   ComposePaintLayer(false, false, {}, nullptr);
 }
 
@@ -162,8 +163,8 @@ void CaptureRenderer::ComposeBackBuffer(const SelectionFrame& frame, const Frame
     const std::wstring text = Wide(label.text);
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     if (backGraphics_ && labelBrush_) {
-      backGraphics_->FillRectangle(labelBrush_.get(),
-                                   ToRectF(SizeLabelBackground(label.origin, {extent.cx, extent.cy})));
+      backGraphics_->FillRectangle(
+          labelBrush_.get(), ToRectF(SizeLabelBackground(label.origin, {extent.cx, extent.cy})));
     }
     const Point at = SizeLabelTextOrigin(label.origin);
     TextOutW(dc, at.x, at.y, text.c_str(), static_cast<int>(text.size()));
@@ -192,8 +193,8 @@ void CaptureRenderer::RenderFrame(const SelectionFrame& frame) {
   }
   if (frame.withMagnifier) {
     const MagnifierLayout m = LayOutMagnifier(frame.magnifierPoint, screen_);
-    scene.magnifier = MagnifierMark{frame.magnifierPoint,
-                                    magnifier_.Extent(dc, labelFont_.get(), snapshot_, m)};
+    scene.magnifier =
+        MagnifierMark{frame.magnifierPoint, magnifier_.Extent(dc, labelFont_.get(), snapshot_, m)};
   }
 
   if (composition_ == Composition::kWholeFrame) {
@@ -211,11 +212,13 @@ void CaptureRenderer::ShowMagnifier(Point p) {
   const MagnifierLayout m = LayOutMagnifier(p, screen_);
   FrameScene scene = backScene_;
   const bool stacked = scene.magnifier.has_value();  // a second panel over one in the back buffer
-  scene.magnifier = MagnifierMark{p, magnifier_.Extent(paint_.dc(), labelFont_.get(), snapshot_, m)};
+  scene.magnifier =
+      MagnifierMark{p, magnifier_.Extent(paint_.dc(), labelFont_.get(), snapshot_, m)};
 
   if (composition_ == Composition::kWholeFrame || stacked || !paintGraphics_) {
     BitBlt(paint_.dc(), 0, 0, screen_.width, screen_.height, back_.dc(), 0, 0, SRCCOPY);
-    if (paintGraphics_) magnifier_.Paint(paint_.dc(), *paintGraphics_, snapshot_, labelFont_.get(), m);
+    if (paintGraphics_)
+      magnifier_.Paint(paint_.dc(), *paintGraphics_, snapshot_, labelFont_.get(), m);
     BitBlt(windowDc_.get(), 0, 0, screen_.width, screen_.height, paint_.dc(), 0, 0, SRCCOPY);
     paintScene_ = stacked ? FrameScene::Unknown() : scene;
     windowScene_ = paintScene_;
@@ -228,7 +231,8 @@ void CaptureRenderer::ShowMagnifier(Point p) {
   CopyDamage(paint_.dc(), back_.dc(), damage);
   // As in the back buffer: the panel is drawn only when the damage holds it (whole).
   bool panelDamaged = false;
-  for (const Rect& d : damage) panelDamaged = panelDamaged || Intersects(d, scene.magnifier->extent);
+  for (const Rect& d : damage)
+    panelDamaged = panelDamaged || Intersects(d, scene.magnifier->extent);
   if (panelDamaged) {
     std::optional<ClipGuard> clip;
     if (!IsWholeScreen(damage)) clip.emplace(paint_.dc(), damage);

@@ -10,8 +10,6 @@
 // same picture, pixel for pixel, as composing and copying the whole screen (kWholeFrame, kept
 // as the reference).
 #include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include <memory>
 #include <vector>
@@ -78,7 +76,8 @@ class CaptureRenderer {
  private:
   void ComposeBackBuffer(const SelectionFrame& frame, const FrameScene& scene,
                          const std::vector<Rect>* damage);
-  void DrawFrameAndHandles(HDC dc, Point corner1, Point corner2, const std::array<Point, 8>& handles);
+  void DrawFrameAndHandles(HDC dc, Point corner1, Point corner2,
+                           const std::array<Point, 8>& handles);
   // Copies `source` (holding `sourceScene`) onto `target` (holding `targetScene`) where they
   // can differ, and records that the target now holds `sourceScene`.
   void CopyScene(HDC target, FrameScene& targetScene, HDC source, const FrameScene& sourceScene);

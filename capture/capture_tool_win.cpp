@@ -50,8 +50,8 @@ bool CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
   // Maximised, and exactly over the screen so that a client position is a screen position.
   ShowWindow(window, SW_MAXIMIZE);
   SetWindowPos(window, HWND_TOPMOST, 0, 0, screen.width, screen.height, SWP_NOACTIVATE);
-  renderer_ = std::make_unique<CaptureRenderer>(window, snapshot_.dc(), screen, magnifier_,
-                                                composition_);
+  renderer_ =
+      std::make_unique<CaptureRenderer>(window, snapshot_.dc(), screen, magnifier_, composition_);
   if (!renderer_->backBuffer() || !renderer_->paintLayerForReading()) return false;
   cursors_.MakeArrow();
   CaptureView& view = *this;

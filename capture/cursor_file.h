@@ -12,8 +12,8 @@ namespace lumenta::capture {
 
 struct CursorImage {
   Point hotspot;
-  Size size;                 // from the bitmap header (its height counts colour bits and mask)
-  ByteBuffer resourceBits;   // hotspot x, hotspot y (16 bits each), then the bitmap
+  Size size;                // from the bitmap header (its height counts colour bits and mask)
+  ByteBuffer resourceBits;  // hotspot x, hotspot y (16 bits each), then the bitmap
 };
 
 // The first image of a cursor file; nothing when the bytes are not a well-formed cursor file

@@ -27,7 +27,7 @@ struct MagnifierMark {
 };
 
 struct FrameScene {
-  bool known = false;  // false: the surface holds something not described here
+  bool known = false;             // false: the surface holds something not described here
   std::optional<Rect> selection;  // un-dimmed rectangle with its frame and handles
   std::optional<SizeLabelMark> label;
   std::optional<MagnifierMark> magnifier;

@@ -46,7 +46,8 @@ using Region = GdiObject<HRGN>;
 // Selects an object into a device context for the lifetime of the guard.
 class SelectGuard {
  public:
-  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc ? SelectObject(dc, object) : nullptr) {}
+  SelectGuard(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(dc ? SelectObject(dc, object) : nullptr) {}
   SelectGuard(const SelectGuard&) = delete;
   SelectGuard& operator=(const SelectGuard&) = delete;
   ~SelectGuard() {

@@ -1,9 +1,11 @@
 #pragma once
 // GDI+ for the lifetime of the capture window: started when the window is set up and shut down
 // when it is destroyed, after every GDI+ object of the window has been released.
+// clang-format off
 #include <windows.h>
-#include <objidl.h>
+#include <objidl.h>  // IStream, which gdiplus.h needs under WIN32_LEAN_AND_MEAN
 #include <gdiplus.h>
+// clang-format on
 
 namespace lumenta::capture {
 

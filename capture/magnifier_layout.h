@@ -15,13 +15,13 @@ inline constexpr int kMagnifierSample = 30;  // sample square, in screen pixels
 inline constexpr int kMagnifierZoom = 4;     // each sample pixel becomes a 4 x 4 block
 
 struct MagnifierLayout {
-  Point point;            // the screen point the panel describes
-  Rect panel;             // background: 124 x 160
-  Point sampleOrigin;     // top-left of the 30 x 30 snapshot block copied into the sample
-  Rect samplePart;        // the part of the sample that lies on the screen
-  Rect zoomArea;          // the 120 x 120 block that starts out as the un-dimmed snapshot
-  Rect zoomTarget;        // where the sample part is drawn enlarged
-  Rect crossVertical;     // crosshair bars
+  Point point;         // the screen point the panel describes
+  Rect panel;          // background: 124 x 160
+  Point sampleOrigin;  // top-left of the 30 x 30 snapshot block copied into the sample
+  Rect samplePart;     // the part of the sample that lies on the screen
+  Rect zoomArea;       // the 120 x 120 block that starts out as the un-dimmed snapshot
+  Rect zoomTarget;     // where the sample part is drawn enlarged
+  Rect crossVertical;  // crosshair bars
   Rect crossHorizontal;
   Point coordinatesOrigin;  // "x:.. y:.."
   Point colourOrigin;       // "RGB:(r,g,b)"

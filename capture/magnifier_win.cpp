@@ -71,12 +71,13 @@ void Magnifier::Paint(HDC target, Gdiplus::Graphics& graphics, HDC snapshot, HFO
 
 Rect Magnifier::Extent(HDC measuring, HFONT font, HDC snapshot, const MagnifierLayout& m) const {
   const Size first = Measure(measuring, font, Wide(m.coordinates));
-  const Size second = Measure(measuring, font, Wide(ColourReadout(SnapshotColour(snapshot, m.point))));
+  const Size second =
+      Measure(measuring, font, Wide(ColourReadout(SnapshotColour(snapshot, m.point))));
   Rect extent = m.panel;
   extent = Union(extent, Rect::FromSize(m.coordinatesOrigin.x, m.coordinatesOrigin.y, first.width,
                                         first.height));
-  extent = Union(extent, Rect::FromSize(m.colourOrigin.x, m.colourOrigin.y, second.width,
-                                        second.height));
+  extent = Union(extent,
+                 Rect::FromSize(m.colourOrigin.x, m.colourOrigin.y, second.width, second.height));
   // GDI+ fills and glyph edges may reach a pixel past their nominal boxes.
   return extent.Inflated(3, 3);
 }

@@ -3,12 +3,11 @@
 // a crosshair, the point's coordinates and the colour of its pixel, all read from the frozen
 // snapshot (not from the dimmed picture on the screen).
 #include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include <memory>
 
 #include "capture/gdi_objects_win.h"
+#include "capture/gdiplus_session_win.h"
 #include "capture/geometry.h"
 #include "capture/magnifier_layout.h"
 

@@ -15,14 +15,22 @@ HandlePoint HandleAt(const Rect& s, Handle handle) {
   const double midX = s.left + (s.right - s.left) / 2.0;
   const double midY = s.top + (s.bottom - s.top) / 2.0;
   switch (handle) {
-    case Handle::kTopLeft: return {double(s.left), double(s.top)};
-    case Handle::kTopRight: return {double(s.right), double(s.top)};
-    case Handle::kBottomLeft: return {double(s.left), double(s.bottom)};
-    case Handle::kBottomRight: return {double(s.right), double(s.bottom)};
-    case Handle::kTop: return {midX, double(s.top)};
-    case Handle::kBottom: return {midX, double(s.bottom)};
-    case Handle::kLeft: return {double(s.left), midY};
-    case Handle::kRight: return {double(s.right), midY};
+    case Handle::kTopLeft:
+      return {double(s.left), double(s.top)};
+    case Handle::kTopRight:
+      return {double(s.right), double(s.top)};
+    case Handle::kBottomLeft:
+      return {double(s.left), double(s.bottom)};
+    case Handle::kBottomRight:
+      return {double(s.right), double(s.bottom)};
+    case Handle::kTop:
+      return {midX, double(s.top)};
+    case Handle::kBottom:
+      return {midX, double(s.bottom)};
+    case Handle::kLeft:
+      return {double(s.left), midY};
+    case Handle::kRight:
+      return {double(s.right), midY};
   }
   return {0, 0};
 }
@@ -43,10 +51,14 @@ DragMode PressedZone(const Rect& s, Point p) {
     Handle handle;
     DragMode mode;
   } kPressOrder[] = {
-      {Handle::kTopLeft, DragMode::kTopLeft},     {Handle::kTopRight, DragMode::kTopRight},
-      {Handle::kBottomLeft, DragMode::kBottomLeft}, {Handle::kBottomRight, DragMode::kBottomRight},
-      {Handle::kTop, DragMode::kTop},             {Handle::kBottom, DragMode::kBottom},
-      {Handle::kLeft, DragMode::kLeft},           {Handle::kRight, DragMode::kRight},
+      {Handle::kTopLeft, DragMode::kTopLeft},
+      {Handle::kTopRight, DragMode::kTopRight},
+      {Handle::kBottomLeft, DragMode::kBottomLeft},
+      {Handle::kBottomRight, DragMode::kBottomRight},
+      {Handle::kTop, DragMode::kTop},
+      {Handle::kBottom, DragMode::kBottom},
+      {Handle::kLeft, DragMode::kLeft},
+      {Handle::kRight, DragMode::kRight},
   };
   for (const auto& zone : kPressOrder) {
     if (InHandleZone(s, zone.handle, p)) return zone.mode;
@@ -56,7 +68,9 @@ DragMode PressedZone(const Rect& s, Point p) {
 }
 
 CaptureCursor HoverCursor(const Rect& s, Point p) {
-  const auto any = [&](Handle a, Handle b) { return InHandleZone(s, a, p) || InHandleZone(s, b, p); };
+  const auto any = [&](Handle a, Handle b) {
+    return InHandleZone(s, a, p) || InHandleZone(s, b, p);
+  };
   if (any(Handle::kTopLeft, Handle::kBottomRight)) return CaptureCursor::kSizeTopLeftBottomRight;
   if (any(Handle::kBottomLeft, Handle::kTopRight)) return CaptureCursor::kSizeTopRightBottomLeft;
   if (any(Handle::kLeft, Handle::kRight)) return CaptureCursor::kSizeHorizontal;
@@ -124,8 +138,8 @@ DragStep PerformDragStep(CaptureState& state, Point p) {
       step.cursor = CaptureCursor::kMove;
       const int dx = p.x - a.x;
       const int dy = p.y - a.y;
-      step.render = RenderRequest{s.left + dx, s.top + dy, s.right + dx, s.bottom + dy,
-                                  std::nullopt, false};
+      step.render =
+          RenderRequest{s.left + dx, s.top + dy, s.right + dx, s.bottom + dy, std::nullopt, false};
       a = p;
       break;
     }
@@ -172,7 +186,7 @@ SelectionFrame LayOutSelection(const RenderRequest& request, const Rect& previou
   const Rect& s = frame.selection;
   const int midX = s.left + (s.right - s.left) / 2;  // truncated, as drawn
   const int midY = s.top + (s.bottom - s.top) / 2;
-  frame.handles = {Point{x1, y1}, Point{x2, y1}, Point{x1, y2}, Point{x2, y2},
+  frame.handles = {Point{x1, y1},   Point{x2, y1},   Point{x1, y2},   Point{x2, y2},
                    Point{midX, y1}, Point{midX, y2}, Point{x1, midY}, Point{x2, midY}};
   frame.label = SizeLabelText(s);
   frame.withMagnifier = request.withMagnifier;

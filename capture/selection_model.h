@@ -74,8 +74,9 @@ struct SelectionFrame {
   Point corner1;   // the first corner after clamping and widening
   Point corner2;   // the second corner after clamping
   Rect selection;  // the normalised rectangle, stored as the new selection
-  std::array<Point, 8> handles;  // four corners, then (midX, y1), (midX, y2), (x1, midY), (x2, midY)
-  Text label;                    // "width×height" in GBK
+  std::array<Point, 8>
+      handles;  // four corners, then (midX, y1), (midX, y2), (x1, midY), (x2, midY)
+  Text label;   // "width×height" in GBK
   bool withMagnifier = true;
   Point magnifierPoint;  // the cursor point when given, else the clamped second corner
 };
@@ -98,6 +99,8 @@ struct SelectionFrame {
 [[nodiscard]] inline Rect SizeLabelBackground(Point origin, Size extent) {
   return Rect::FromSize(origin.x, origin.y, extent.width + 5, extent.height + 6);
 }
-[[nodiscard]] inline Point SizeLabelTextOrigin(Point origin) { return {origin.x + 3, origin.y + 3}; }
+[[nodiscard]] inline Point SizeLabelTextOrigin(Point origin) {
+  return {origin.x + 3, origin.y + 3};
+}
 
 }  // namespace lumenta::capture

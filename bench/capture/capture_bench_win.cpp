@@ -141,10 +141,12 @@ int main() {
   const bool large = screen.width * screen.height > 1920 * 1080;
   const double target = large ? 4.0 : 2.0;
   std::printf("ratios (reference median / our median; above 1 means faster):\n");
-  std::printf("  drag step vs full composition        %6.2fx\n", whole.drag.median / changed.drag.median);
+  std::printf("  drag step vs full composition        %6.2fx\n",
+              whole.drag.median / changed.drag.median);
   std::printf("  magnifier move vs full composition   %6.2fx\n",
               whole.magnifier.median / changed.magnifier.median);
-  std::printf("  drag step vs one frame memcpy        %6.2fx\n", memcpyFrame.median / changed.drag.median);
+  std::printf("  drag step vs one frame memcpy        %6.2fx\n",
+              memcpyFrame.median / changed.drag.median);
   std::printf("targets: median at most %.0f ms%s\n", target,
               large ? ", at least 2x faster than the full composition" : "");
   const auto verdict = [&](const char* what, const Figures& ours, const Figures& reference) {

@@ -133,7 +133,9 @@ TEST_F(CaptureControllerTest, DraggingTheTopLeftHandlePastTheOppositeCornerTurns
   EXPECT_EQ(state.selection, (Rect{200, 150, 260, 190}));
   const SelectionFrame& f = view.frames.back();
   EXPECT_EQ(f.corner1, (Point{260, 190}));
-  EXPECT_EQ(f.label, "60\xA1\xC1" "40");
+  EXPECT_EQ(f.label,
+            "60\xA1\xC1"
+            "40");
   controller.MouseMove({230, 170});
   EXPECT_EQ(state.selection, (Rect{200, 150, 230, 170})) << "the fixed corner stays";
   controller.ButtonUp({230, 170});
@@ -175,8 +177,8 @@ TEST_F(CaptureControllerTest, HoverSetsTheCursorOfTheZoneUnderTheMouse) {
   controller.MouseMove({200, 100});
   controller.MouseMove({150, 150});
   controller.MouseMove({600, 600});
-  EXPECT_EQ(view.cursors, (std::vector<CaptureCursor>{CaptureCursor::kSizeVertical,
-                                                       CaptureCursor::kMove}));
+  EXPECT_EQ(view.cursors,
+            (std::vector<CaptureCursor>{CaptureCursor::kSizeVertical, CaptureCursor::kMove}));
   EXPECT_EQ(parts.hovers, 3);
   EXPECT_EQ(controller.CursorAt({600, 600}), CaptureCursor::kArrow);
   EXPECT_EQ(controller.CursorAt({300, 150}), CaptureCursor::kSizeHorizontal);
@@ -212,8 +214,8 @@ TEST_F(CaptureControllerTest, TearDownResetsTheStateAndHidesTheMagnifier) {
   state.toolActive = state.fontBoxShown = state.fontListOpen = state.canvasStarted = true;
   controller.TearDown();
   EXPECT_TRUE(state.selection.IsZero());
-  EXPECT_FALSE(state.hasSelection || state.toolActive || state.fontBoxShown ||
-               state.fontListOpen || state.canvasStarted);
+  EXPECT_FALSE(state.hasSelection || state.toolActive || state.fontBoxShown || state.fontListOpen ||
+               state.canvasStarted);
   EXPECT_EQ(state.textFontHeight, 12);
   EXPECT_TRUE(controller.MagnifierHidden());
   EXPECT_EQ(controller.MagnifierLastPoint(), Point{});

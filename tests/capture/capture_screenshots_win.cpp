@@ -35,7 +35,8 @@ void PaintFrozenDesktop(HDC, HDC dc, int width, int height) {
   fill({160, 90, 1180, 126}, RGB(45, 90, 160));
   SetBkMode(dc, TRANSPARENT);
   HFONT title = CreateFontW(-18, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"SimSun");
-  HFONT body = CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"SimSun");
+  HFONT body =
+      CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"SimSun");
   HGDIOBJ old = SelectObject(dc, title);
   SetTextColor(dc, RGB(255, 255, 255));
   const std::wstring caption = Wide("会议纪要.docx - 文档");
@@ -113,7 +114,8 @@ int main(int argc, char** argv) {
   lumenta::capture::CaptureTool tool;
   tool.SetOpenedHook([&](HWND window) {
     // Choosing: the magnifier over the text.
-    for (Point p : {Point{400, 300}, Point{452, 258}, Point{468, 256}}) Send(window, WM_MOUSEMOVE, 0, p);
+    for (Point p : {Point{400, 300}, Point{452, 258}, Point{468, 256}})
+      Send(window, WM_MOUSEMOVE, 0, p);
     ok = WriteWindowBmp(window, width, height, folder + "/capture-magnifier.bmp") && ok;
     // Dragging out a rectangle over three lines, still held: frame, handles, label, magnifier.
     Send(window, WM_LBUTTONDOWN, MK_LBUTTON, {196, 226});

@@ -2,9 +2,8 @@
 // picture: what the window shows (pixel values), the selection after each gesture, the
 // magnifier, closing by double click and Escape, the window's own properties, its cursors, and
 // the release of every GDI and USER object.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <functional>
 #include <string>
@@ -195,7 +194,9 @@ TEST_F(CaptureWindowTest, FollowsEachGestureWithTheSelection) {
       {"move against the left edge", {700, 600}, {{60, 600}, {0, 600}}, {0, 540, 160, 700}},
       {"a press outside does nothing", {1500, 900}, {{1400, 800}}, {0, 540, 160, 700}},
       {"bottom-left handle", {0, 700}, {{30, 1000}}, {30, 540, 160, 1000}},
-      {"bottom-middle handle to the screen's bottom", {95, 1000}, {{95, screen.height - 1}},
+      {"bottom-middle handle to the screen's bottom",
+       {95, 1000},
+       {{95, screen.height - 1}},
        {30, 540, 160, screen.height - 1}},
   };
   Capture([&](HWND window) {

@@ -1,9 +1,8 @@
 // Recomposing and presenting only the changed pixels shows, after every step of a scripted
 // session, exactly the picture of the full composition (whole dimmed copy, rectangle, frame,
 // label, magnifier, whole back buffer to the window).
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <vector>

@@ -24,8 +24,8 @@ Pixel PixelAt(std::string_view file, int x, int y) {
   const int row = 31 - y;  // rows are stored bottom-up
   const size_t colour = bits + size_t(row) * 96 + size_t(x) * 3;
   const size_t mask = bits + 32 * 96 + size_t(row) * 4 + size_t(x / 8);
-  return {std::uint8_t(file[colour + 2]), std::uint8_t(file[colour + 1]), std::uint8_t(file[colour]),
-          ((std::uint8_t(file[mask]) >> (7 - x % 8)) & 1) != 0};
+  return {std::uint8_t(file[colour + 2]), std::uint8_t(file[colour + 1]),
+          std::uint8_t(file[colour]), ((std::uint8_t(file[mask]) >> (7 - x % 8)) & 1) != 0};
 }
 
 TEST(CrossCursor, IsA3262ByteCursorWithItsHotspotInTheMiddle) {
@@ -45,9 +45,11 @@ TEST(CrossCursor, ShowsTheHollowSquareAndFourArmsAndNothingElse) {
   int opaque = 0;
   for (int y = 0; y < 32; ++y) {
     for (int x = 0; x < 32; ++x) {
-      const bool square = x >= 13 && x <= 17 && y >= 13 && y <= 17 &&
-                          (x == 13 || x == 17 || y == 13 || y == 17);
-      const auto arm = [](int along) { return (along >= 7 && along <= 12) || (along >= 18 && along <= 23); };
+      const bool square =
+          x >= 13 && x <= 17 && y >= 13 && y <= 17 && (x == 13 || x == 17 || y == 13 || y == 17);
+      const auto arm = [](int along) {
+        return (along >= 7 && along <= 12) || (along >= 18 && along <= 23);
+      };
       const bool inked = square || (y == 15 && arm(x)) || (x == 15 && arm(y));
       const Pixel p = PixelAt(file, x, y);
       EXPECT_EQ(p.transparent, !inked) << x << "," << y;

@@ -42,12 +42,18 @@ TEST(FrameDamage, CoversTheChangedClearAreaAndBothFramesButNotTheUnchangedMiddle
   const FrameScene from = WithSelection({100, 100, 200, 200});
   const FrameScene to = WithSelection({100, 100, 210, 220});
   const auto pixels = Pixels(FrameDamage(from, to, kScreen));
-  for (auto p : std::vector<std::pair<int, int>>{
-           {205, 150}, {150, 215},  // newly clear
-           {99, 150},  {100, 150}, {101, 150},  // left frame line with its handle reach
-           {199, 150}, {201, 150},  // old right frame line
-           {209, 150}, {211, 150},  // new right frame line
-           {150, 98},  {150, 101}}) {
+  for (auto p :
+       std::vector<std::pair<int, int>>{{205, 150},
+                                        {150, 215},  // newly clear
+                                        {99, 150},
+                                        {100, 150},
+                                        {101, 150},  // left frame line with its handle reach
+                                        {199, 150},
+                                        {201, 150},  // old right frame line
+                                        {209, 150},
+                                        {211, 150},  // new right frame line
+                                        {150, 98},
+                                        {150, 101}}) {
     EXPECT_TRUE(pixels.count(p)) << p.first << "," << p.second;
   }
   EXPECT_FALSE(pixels.count({150, 150}));
@@ -63,8 +69,9 @@ TEST(FrameDamage, CoversEveryPixelTheFrameAndHandlesCanTouch) {
   AppendSelectionBands(s, bands);
   const auto covered = Pixels(bands);
   const int midX = s.left + s.Width() / 2, midY = s.top + s.Height() / 2;
-  const Point handles[] = {{s.left, s.top}, {s.right, s.top}, {s.left, s.bottom}, {s.right, s.bottom},
-                           {midX, s.top},   {midX, s.bottom}, {s.left, midY},     {s.right, midY}};
+  const Point handles[] = {{s.left, s.top},     {s.right, s.top}, {s.left, s.bottom},
+                           {s.right, s.bottom}, {midX, s.top},    {midX, s.bottom},
+                           {s.left, midY},      {s.right, midY}};
   for (Point h : handles) {
     for (int y = h.y - 2; y < h.y + 2; ++y) {
       for (int x = h.x - 2; x < h.x + 2; ++x) EXPECT_TRUE(covered.count({x, y})) << x << "," << y;
@@ -83,13 +90,19 @@ TEST(FrameDamage, CoversEveryPixelTheFrameAndHandlesCanTouch) {
 TEST(FrameDamage, TakesBothExtentsOfAMovedLabelOrMagnifierAndClipsToTheScreen) {
   FrameScene from = WithSelection({100, 100, 200, 200});
   FrameScene to = from;
-  from.label = SizeLabelMark{{102, 78}, "100\xA1\xC1" "100", {100, 76, 160, 100}};
-  to.label = SizeLabelMark{{102, 78}, "100\xA1\xC1" "101", {100, 76, 160, 100}};
+  from.label = SizeLabelMark{{102, 78},
+                             "100\xA1\xC1"
+                             "100",
+                             {100, 76, 160, 100}};
+  to.label = SizeLabelMark{{102, 78},
+                           "100\xA1\xC1"
+                           "101",
+                           {100, 76, 160, 100}};
   from.magnifier = MagnifierMark{{390, 10}, {256, 40, 380, 200}};
   to.magnifier = MagnifierMark{{395, 290}, {261, 120, 420, 330}};
   const std::vector<Rect> damage = FrameDamage(from, to, kScreen);
-  const std::vector<Rect> expected{{100, 76, 160, 100}, {100, 76, 160, 100},
-                                   {256, 40, 380, 200}, {261, 120, 400, 300}};
+  const std::vector<Rect> expected{
+      {100, 76, 160, 100}, {100, 76, 160, 100}, {256, 40, 380, 200}, {261, 120, 400, 300}};
   EXPECT_EQ(damage, expected);
 }
 
@@ -118,10 +131,10 @@ TEST(CoverTranslucentDecorations, FollowsAChainFromOneDecorationToTheNext) {
   FrameScene to = WithSelection({100, 100, 200, 200});
   to.label = SizeLabelMark{{102, 78}, "x", {100, 76, 160, 100}};
   to.magnifier = MagnifierMark{{150, 50}, {140, 95, 264, 255}};  // overlaps the label
-  std::vector<Rect> damage{{250, 250, 260, 260}};  // touches the magnifier only
+  std::vector<Rect> damage{{250, 250, 260, 260}};                // touches the magnifier only
   CoverTranslucentDecorations(damage, to, kScreen);
-  EXPECT_EQ(damage, (std::vector<Rect>{{250, 250, 260, 260}, {140, 95, 264, 255},
-                                       {100, 76, 160, 100}}));
+  EXPECT_EQ(damage,
+            (std::vector<Rect>{{250, 250, 260, 260}, {140, 95, 264, 255}, {100, 76, 160, 100}}));
 }
 
 }  // namespace

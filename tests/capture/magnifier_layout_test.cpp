@@ -52,8 +52,9 @@ TEST(MagnifierLayout, MovesAwayFromTheRightAndBottomEdgesAndClipsTheSampleThere)
     EXPECT_EQ((Point{m.panel.left, m.panel.top}), c.panel) << c.what;
     EXPECT_EQ(m.samplePart, c.samplePart) << c.what;
     const Rect& s = m.samplePart;
-    EXPECT_EQ(m.zoomTarget, Rect::FromSize(m.panel.left + 3 + 4 * s.left, m.panel.top + 3 + 4 * s.top,
-                                           4 * s.Width(), 4 * s.Height()))
+    EXPECT_EQ(m.zoomTarget,
+              Rect::FromSize(m.panel.left + 3 + 4 * s.left, m.panel.top + 3 + 4 * s.top,
+                             4 * s.Width(), 4 * s.Height()))
         << c.what;
   }
 }

@@ -30,14 +30,22 @@ struct ScriptStep {
 inline Point HandlePoint(const Rect& s, Handle handle) {
   const int midX = s.left + s.Width() / 2, midY = s.top + s.Height() / 2;
   switch (handle) {
-    case Handle::kTopLeft: return {s.left, s.top};
-    case Handle::kTopRight: return {s.right, s.top};
-    case Handle::kBottomLeft: return {s.left, s.bottom};
-    case Handle::kBottomRight: return {s.right, s.bottom};
-    case Handle::kTop: return {midX, s.top};
-    case Handle::kBottom: return {midX, s.bottom};
-    case Handle::kLeft: return {s.left, midY};
-    case Handle::kRight: return {s.right, midY};
+    case Handle::kTopLeft:
+      return {s.left, s.top};
+    case Handle::kTopRight:
+      return {s.right, s.top};
+    case Handle::kBottomLeft:
+      return {s.left, s.bottom};
+    case Handle::kBottomRight:
+      return {s.right, s.bottom};
+    case Handle::kTop:
+      return {midX, s.top};
+    case Handle::kBottom:
+      return {midX, s.bottom};
+    case Handle::kLeft:
+      return {s.left, midY};
+    case Handle::kRight:
+      return {s.right, midY};
   }
   return {};
 }
@@ -45,8 +53,8 @@ inline Point HandlePoint(const Rect& s, Handle handle) {
 // Moves in `steps` even steps from `from` to `to` (the end included, the start not).
 inline void AppendPath(std::vector<ScriptStep>& s, Point from, Point to, int steps) {
   for (int i = 1; i <= steps; ++i) {
-    s.push_back({ScriptStep::kMove, {from.x + (to.x - from.x) * i / steps,
-                                     from.y + (to.y - from.y) * i / steps}});
+    s.push_back({ScriptStep::kMove,
+                 {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}});
   }
 }
 
@@ -125,11 +133,21 @@ inline void PlayStep(HWND window, const Rect& selection, const ScriptStep& step,
     return Point{h.x + step.p.x, h.y + step.p.y};
   };
   switch (step.kind) {
-    case ScriptStep::kMove: send(WM_MOUSEMOVE, 0, step.p); break;
-    case ScriptStep::kDown: send(WM_LBUTTONDOWN, MK_LBUTTON, step.p); break;
-    case ScriptStep::kUp: send(WM_LBUTTONUP, 0, mouse); break;
-    case ScriptStep::kDownAt: send(WM_LBUTTONDOWN, MK_LBUTTON, atHandle()); break;
-    case ScriptStep::kMoveNear: send(WM_MOUSEMOVE, 0, atHandle()); break;
+    case ScriptStep::kMove:
+      send(WM_MOUSEMOVE, 0, step.p);
+      break;
+    case ScriptStep::kDown:
+      send(WM_LBUTTONDOWN, MK_LBUTTON, step.p);
+      break;
+    case ScriptStep::kUp:
+      send(WM_LBUTTONUP, 0, mouse);
+      break;
+    case ScriptStep::kDownAt:
+      send(WM_LBUTTONDOWN, MK_LBUTTON, atHandle());
+      break;
+    case ScriptStep::kMoveNear:
+      send(WM_MOUSEMOVE, 0, atHandle());
+      break;
     case ScriptStep::kRepaint:
       InvalidateRect(window, nullptr, FALSE);
       UpdateWindow(window);

@@ -19,7 +19,7 @@ TEST(PointStrictlyInside, ExcludesEveryEdge) {
 }
 
 TEST(MakeArgb, SwapsRedAndBlueAndSetsTheAlpha) {
-  EXPECT_EQ(MakeArgb(0x00FFAF00), 0xFF00AFFFu);      // RGB(0,175,255), opaque by default
+  EXPECT_EQ(MakeArgb(0x00FFAF00), 0xFF00AFFFu);       // RGB(0,175,255), opaque by default
   EXPECT_EQ(MakeArgb(0x00000000, 100), 0x64000000u);  // black at alpha 100
   EXPECT_EQ(MakeArgb(0x00FF9600, 150), 0x960096FFu);  // RGB(0,150,255) at alpha 150
   EXPECT_EQ(MakeArgb(0x12332211, 120), 0x78112233u);  // the high byte of the GDI colour is dropped
@@ -64,10 +64,26 @@ TEST(Zones, PressAndHoverPickTheFirstMatchInTheirOwnOrders) {
   constexpr Rect big{100, 100, 300, 200};
   constexpr Rect small{100, 100, 108, 108};  // every zone overlaps its neighbours
   const ZoneCase cases[] = {
-      {"top-left handle", big, {101, 99}, DragMode::kTopLeft, CaptureCursor::kSizeTopLeftBottomRight},
-      {"top-right handle", big, {299, 103}, DragMode::kTopRight, CaptureCursor::kSizeTopRightBottomLeft},
-      {"bottom-left handle", big, {96, 204}, DragMode::kBottomLeft, CaptureCursor::kSizeTopRightBottomLeft},
-      {"bottom-right handle", big, {304, 196}, DragMode::kBottomRight, CaptureCursor::kSizeTopLeftBottomRight},
+      {"top-left handle",
+       big,
+       {101, 99},
+       DragMode::kTopLeft,
+       CaptureCursor::kSizeTopLeftBottomRight},
+      {"top-right handle",
+       big,
+       {299, 103},
+       DragMode::kTopRight,
+       CaptureCursor::kSizeTopRightBottomLeft},
+      {"bottom-left handle",
+       big,
+       {96, 204},
+       DragMode::kBottomLeft,
+       CaptureCursor::kSizeTopRightBottomLeft},
+      {"bottom-right handle",
+       big,
+       {304, 196},
+       DragMode::kBottomRight,
+       CaptureCursor::kSizeTopLeftBottomRight},
       {"top handle", big, {200, 100}, DragMode::kTop, CaptureCursor::kSizeVertical},
       {"bottom handle", big, {196, 203}, DragMode::kBottom, CaptureCursor::kSizeVertical},
       {"left handle", big, {100, 150}, DragMode::kLeft, CaptureCursor::kSizeHorizontal},
@@ -77,14 +93,38 @@ TEST(Zones, PressAndHoverPickTheFirstMatchInTheirOwnOrders) {
       {"outside", big, {50, 50}, DragMode::kNone, CaptureCursor::kUnchanged},
       {"just past a handle zone", big, {305, 200}, DragMode::kNone, CaptureCursor::kUnchanged},
       // A handle zone beats the inside zone it overlaps.
-      {"inside near a corner", big, {103, 103}, DragMode::kTopLeft, CaptureCursor::kSizeTopLeftBottomRight},
+      {"inside near a corner",
+       big,
+       {103, 103},
+       DragMode::kTopLeft,
+       CaptureCursor::kSizeTopLeftBottomRight},
       // Small rectangle: the press takes top-right before bottom-right, the hover cursor takes
       // the top-left/bottom-right pair before the other diagonal.
-      {"small: top-right and bottom-right", small, {106, 104}, DragMode::kTopRight, CaptureCursor::kSizeTopLeftBottomRight},
-      {"small: bottom-left and bottom-right", small, {104, 106}, DragMode::kBottomLeft, CaptureCursor::kSizeTopLeftBottomRight},
-      {"small: all four corners", small, {104, 104}, DragMode::kTopLeft, CaptureCursor::kSizeTopLeftBottomRight},
-      {"small: top-right and top", small, {106, 100}, DragMode::kTopRight, CaptureCursor::kSizeTopRightBottomLeft},
-      {"small: only the bottom-right corner", small, {111, 111}, DragMode::kBottomRight, CaptureCursor::kSizeTopLeftBottomRight},
+      {"small: top-right and bottom-right",
+       small,
+       {106, 104},
+       DragMode::kTopRight,
+       CaptureCursor::kSizeTopLeftBottomRight},
+      {"small: bottom-left and bottom-right",
+       small,
+       {104, 106},
+       DragMode::kBottomLeft,
+       CaptureCursor::kSizeTopLeftBottomRight},
+      {"small: all four corners",
+       small,
+       {104, 104},
+       DragMode::kTopLeft,
+       CaptureCursor::kSizeTopLeftBottomRight},
+      {"small: top-right and top",
+       small,
+       {106, 100},
+       DragMode::kTopRight,
+       CaptureCursor::kSizeTopRightBottomLeft},
+      {"small: only the bottom-right corner",
+       small,
+       {111, 111},
+       DragMode::kBottomRight,
+       CaptureCursor::kSizeTopLeftBottomRight},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PressedZone(c.selection, c.p), c.press) << c.what;
@@ -124,14 +164,54 @@ struct DragCase {
 TEST(DragStep, EveryModeHoldsItsFixedSideInTheAnchor) {
   constexpr Rect s{100, 100, 200, 150};
   const DragCase cases[] = {
-      {"top-left", DragMode::kTopLeft, {90, 80}, {90, 80, 200, 150, Point{90, 80}}, {200, 150}, CaptureCursor::kUnchanged},
-      {"top-right", DragMode::kTopRight, {220, 90}, {100, 90, 220, 150, Point{220, 90}}, {100, 150}, CaptureCursor::kUnchanged},
-      {"bottom-right", DragMode::kBottomRight, {230, 170}, {100, 100, 230, 170, Point{230, 170}}, {100, 100}, CaptureCursor::kUnchanged},
-      {"bottom-left", DragMode::kBottomLeft, {80, 160}, {80, 100, 200, 160, Point{80, 160}}, {200, 100}, CaptureCursor::kUnchanged},
-      {"top", DragMode::kTop, {500, 60}, {100, 60, 200, 150, Point{500, 60}}, {0, 150}, CaptureCursor::kSizeVertical},
-      {"bottom", DragMode::kBottom, {500, 190}, {100, 100, 200, 190, Point{500, 190}}, {0, 100}, CaptureCursor::kSizeVertical},
-      {"left", DragMode::kLeft, {70, 500}, {70, 100, 200, 150, Point{70, 500}}, {200, 0}, CaptureCursor::kSizeHorizontal},
-      {"right", DragMode::kRight, {260, 500}, {100, 100, 260, 150, Point{260, 500}}, {100, 0}, CaptureCursor::kSizeHorizontal},
+      {"top-left",
+       DragMode::kTopLeft,
+       {90, 80},
+       {90, 80, 200, 150, Point{90, 80}},
+       {200, 150},
+       CaptureCursor::kUnchanged},
+      {"top-right",
+       DragMode::kTopRight,
+       {220, 90},
+       {100, 90, 220, 150, Point{220, 90}},
+       {100, 150},
+       CaptureCursor::kUnchanged},
+      {"bottom-right",
+       DragMode::kBottomRight,
+       {230, 170},
+       {100, 100, 230, 170, Point{230, 170}},
+       {100, 100},
+       CaptureCursor::kUnchanged},
+      {"bottom-left",
+       DragMode::kBottomLeft,
+       {80, 160},
+       {80, 100, 200, 160, Point{80, 160}},
+       {200, 100},
+       CaptureCursor::kUnchanged},
+      {"top",
+       DragMode::kTop,
+       {500, 60},
+       {100, 60, 200, 150, Point{500, 60}},
+       {0, 150},
+       CaptureCursor::kSizeVertical},
+      {"bottom",
+       DragMode::kBottom,
+       {500, 190},
+       {100, 100, 200, 190, Point{500, 190}},
+       {0, 100},
+       CaptureCursor::kSizeVertical},
+      {"left",
+       DragMode::kLeft,
+       {70, 500},
+       {70, 100, 200, 150, Point{70, 500}},
+       {200, 0},
+       CaptureCursor::kSizeHorizontal},
+      {"right",
+       DragMode::kRight,
+       {260, 500},
+       {100, 100, 260, 150, Point{260, 500}},
+       {100, 0},
+       CaptureCursor::kSizeHorizontal},
   };
   for (const auto& c : cases) {
     CaptureState state;
@@ -203,9 +283,15 @@ TEST(LayOutSelection, ClampsAMovedRectangleAgainstEachScreenEdge) {
       {"top edge", {10, 10, 110, 60}, {10, -7, 110, 43}, {10, 0, 110, 60}},
       {"right edge", {1800, 10, 1900, 60}, {1830, 10, 1930, 60}, {1800, 10, 1920, 60}},
       {"bottom edge", {10, 1000, 110, 1070}, {10, 1020, 110, 1090}, {10, 1000, 110, 1080}},
-      {"exactly on the right edge", {1800, 10, 1900, 60}, {1820, 10, 1920, 60}, {1820, 10, 1920, 60}},
+      {"exactly on the right edge",
+       {1800, 10, 1900, 60},
+       {1820, 10, 1920, 60},
+       {1820, 10, 1920, 60}},
       {"second corner left of the screen", {10, 10, 110, 60}, {300, 10, -4, 60}, {0, 10, 10, 60}},
-      {"first corner right of the screen", {10, 10, 110, 60}, {1925, 10, 1700, 60}, {110, 10, 1920, 60}},
+      {"first corner right of the screen",
+       {10, 10, 110, 60},
+       {1925, 10, 1700, 60},
+       {110, 10, 1920, 60}},
       {"inside the screen", {10, 10, 110, 60}, {400, 300, 200, 100}, {200, 100, 400, 300}},
   };
   for (const auto& c : cases) {
@@ -240,19 +326,26 @@ TEST(LayOutSelection, NormalisesAndPlacesTheHandlesOnTheDrawnCorners) {
                                         Point{101, 100}, Point{200, 250}, Point{200, 100},
                                         Point{300, 175}, Point{101, 175}};
   EXPECT_EQ(f.handles, handles);  // midX = truncate(101 + 199 / 2) = 200
-  EXPECT_EQ(f.label, "199\xA1\xC1" "150");
+  EXPECT_EQ(f.label,
+            "199\xA1\xC1"
+            "150");
 }
 
 TEST(LayOutSelection, PutsTheMagnifierAtTheCursorOrElseAtTheClampedSecondCorner) {
-  EXPECT_EQ(LayOutSelection({10, 10, 50, 50, Point{7, 8}}, {}, kScreen).magnifierPoint, (Point{7, 8}));
+  EXPECT_EQ(LayOutSelection({10, 10, 50, 50, Point{7, 8}}, {}, kScreen).magnifierPoint,
+            (Point{7, 8}));
   EXPECT_EQ(LayOutSelection({10, 10, 2000, 50}, {5, 5, 40, 40}, kScreen).magnifierPoint,
             (Point{1920, 50}));
   EXPECT_FALSE(LayOutSelection({10, 10, 50, 50, std::nullopt, false}, {}, kScreen).withMagnifier);
 }
 
 TEST(SizeLabel, JoinsWidthAndHeightWithTheGbkMultiplicationSign) {
-  EXPECT_EQ(SizeLabelText({0, 0, 320, 240}), "320\xA1\xC1" "240");
-  EXPECT_EQ(SizeLabelText({5, 5, 6, 6}), "1\xA1\xC1" "1");
+  EXPECT_EQ(SizeLabelText({0, 0, 320, 240}),
+            "320\xA1\xC1"
+            "240");
+  EXPECT_EQ(SizeLabelText({5, 5, 6, 6}),
+            "1\xA1\xC1"
+            "1");
 }
 
 TEST(SizeLabel, SitsAboveTheRectangleInsideAtTheTopEdgeAndLeftAtTheRightEdge) {
