@@ -45,14 +45,23 @@ class CaptureTool final : private CaptureView {
   [[nodiscard]] CaptureController* controller() { return renderer_ ? controller_.get() : nullptr; }
   [[nodiscard]] CaptureRenderer* renderer() { return renderer_.get(); }
 
+  // Operations for the toolbar, canvas and output while the window exists (no effect
+  // otherwise).
+  void RenderSelection(const RenderRequest& request) {
+    if (CaptureController* c = controller()) c->RenderSelection(request);
+  }
+  void ComposePaintLayer() override;
+  void DrawSelectionFrame() {
+    if (renderer_) renderer_->DrawSelectionFrame(state_.selection);
+  }
+  void PresentPaintLayer() override;
+  void DestroyWindow() override;
+
  private:
   // CaptureView
   void ShowFrame(const SelectionFrame& frame) override;
   void ShowMagnifier(Point p) override;
   void SetCursor(CaptureCursor cursor) override;
-  void ComposePaintLayer() override;
-  void PresentPaintLayer() override;
-  void DestroyWindow() override;
 
   [[nodiscard]] bool SetUpWindow(HWND window, HWND textBox, Size screen);
   void TearDown();
