@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "capture/capture_window_host_win.h"
 #include "capture/screen_snapshot_win.h"
+#include "ui/window_win.h"
 
 namespace lumenta::capture {
 namespace {
@@ -33,18 +33,28 @@ void CaptureTool::StartCapture(HWND owner) {
   // The cross is made from its bytes in memory; no cursor file is written anywhere.
   cursors_.Load();
 
-  const CaptureWindowHandles created = CreateCaptureWindow();
-  if (!created.window || !SetUpWindow(created.window, created.textBox, screen_)) {
-    if (created.window && IsWindow(created.window)) ::DestroyWindow(created.window);
+  // The window's created event is its set-up; it is then shown modally until it is destroyed.
+  std::vector<ui::EventBinding> events;
+  events.push_back({"", ui::EventKind::kCreated, [this](ui::Event& e) {
+                      SetUpWindow(e.window.handle(), e.window.ControlHandle("编辑框1"), screen_);
+                    }});
+  std::unique_ptr<ui::Window> window = ui::Window::Create(design_, std::move(events));
+  if (!window || !renderer_) {
+    window.reset();  // destroys the window if it was made; the hook was not installed then
     TearDown();
     return;
   }
+  shellWindow_ = window.get();
   if (openedHook_) openedHook_(window_);
-  RunModal(created.window, owner);
+  if (window->IsOpen()) window->ShowModal();
+  shellWindow_ = nullptr;
   controller_.reset();
+  // The capture window was the active window when it went; the window whose button started the
+  // capture takes the keyboard again.
+  if (owner && IsWindow(owner) && IsWindowEnabled(owner)) SetActiveWindow(owner);
 }
 
-bool CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
+void CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
   window_ = window;
   textBox_ = textBox;
   // Maximised, and exactly over the screen so that a client position is a screen position.
@@ -52,7 +62,10 @@ bool CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, screen.width, screen.height, SWP_NOACTIVATE);
   renderer_ =
       std::make_unique<CaptureRenderer>(window, snapshot_.dc(), screen, magnifier_, composition_);
-  if (!renderer_->backBuffer() || !renderer_->paintLayerForReading()) return false;
+  if (!renderer_->backBuffer() || !renderer_->paintLayerForReading()) {
+    renderer_.reset();
+    return;
+  }
   cursors_.MakeArrow();
   CaptureView& view = *this;
   controller_ = std::make_unique<CaptureController>(state_, view, parts_, screen);
@@ -68,7 +81,6 @@ bool CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
   SetForegroundWindow(window);
   InvalidateRect(window, nullptr, FALSE);
   UpdateWindow(window);
-  return true;
 }
 
 void CaptureTool::TearDown() {
@@ -146,12 +158,6 @@ LRESULT CaptureTool::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDBLCLK:
       if (c) c->DoubleClick(ClientPoint(lParam));
       break;
-    case WM_KEYDOWN:
-      if (wParam == VK_ESCAPE) {
-        ::DestroyWindow(window);
-        return 0;
-      }
-      break;
     case WM_DESTROY:
       TearDown();
       break;
@@ -189,22 +195,13 @@ void CaptureTool::PresentPaintLayer() {
 }
 
 void CaptureTool::DestroyWindow() {
-  if (window_) ::DestroyWindow(window_);
-}
-
-namespace {
-std::unique_ptr<CaptureTool>& ProgramTool() {
-  static std::unique_ptr<CaptureTool> tool;
-  return tool;
-}
-}  // namespace
-
-void ConstructProgramCaptureTool() { ProgramTool() = std::make_unique<CaptureTool>(); }
-void DestroyProgramCaptureTool() { ProgramTool().reset(); }
-CaptureTool* ProgramCaptureTool() { return ProgramTool().get(); }
-
-void StartCapture(HWND mainWindow) {
-  if (CaptureTool* tool = ProgramCaptureTool()) tool->StartCapture(mainWindow);
+  // As the window's own close does: the disabled windows come back before it goes, so the
+  // activation passes to them rather than to another program.
+  if (shellWindow_ && shellWindow_->IsOpen()) {
+    shellWindow_->Close();
+  } else if (window_) {
+    ::DestroyWindow(window_);
+  }
 }
 
 }  // namespace lumenta::capture

@@ -14,18 +14,23 @@
 #include "capture/capture_parts_win.h"
 #include "capture/capture_renderer_win.h"
 #include "capture/magnifier_win.h"
+#include "ui/design.h"
+#include "ui/window_win.h"
 
 namespace lumenta::capture {
 
 class CaptureTool final : private CaptureView {
  public:
-  CaptureTool() = default;
+  // `design` is the capture window's design (no border, topmost, in the task bar, Escape
+  // closes, its text box 编辑框1); it must outlive the tool.
+  explicit CaptureTool(const ui::WindowDesign& design) : design_(design) {}
   CaptureTool(const CaptureTool&) = delete;
   CaptureTool& operator=(const CaptureTool&) = delete;
   ~CaptureTool() override;
 
   // The click of the capture button: freezes the screen, then opens the capture window modally
-  // (the thread's other windows take no input meanwhile) and returns once it is destroyed.
+  // (the thread's other windows take no input meanwhile) and returns once it is destroyed;
+  // `owner` (may be nullptr), the window of the button, is active again by then.
   void StartCapture(HWND owner);
 
   // The toolbar, text-size list, canvas and output; parts left out are not called.
@@ -63,12 +68,13 @@ class CaptureTool final : private CaptureView {
   void ShowMagnifier(Point p) override;
   void SetCursor(CaptureCursor cursor) override;
 
-  [[nodiscard]] bool SetUpWindow(HWND window, HWND textBox, Size screen);
+  void SetUpWindow(HWND window, HWND textBox, Size screen);
   void TearDown();
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous);
   static LRESULT CALLBACK PaintHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   [[nodiscard]] Point ClientPoint(LPARAM lParam) const;
 
+  const ui::WindowDesign& design_;
   CaptureState state_;
   Magnifier magnifier_;
   CaptureCursors cursors_;
@@ -86,14 +92,7 @@ class CaptureTool final : private CaptureView {
   WNDPROC previousProcedure_ = nullptr;
   std::unique_ptr<CaptureRenderer> renderer_;
   std::unique_ptr<CaptureController> controller_;
+  ui::Window* shellWindow_ = nullptr;  // the runtime's window while it is shown modally
 };
-
-// The program's capture tool: constructed at start-up, destroyed by the exit hook.
-void ConstructProgramCaptureTool();
-void DestroyProgramCaptureTool();
-[[nodiscard]] CaptureTool* ProgramCaptureTool();
-
-// The click handler of the main window's capture button.
-void StartCapture(HWND mainWindow);
 
 }  // namespace lumenta::capture

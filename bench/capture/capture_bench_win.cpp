@@ -14,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/window_designs.h"
 #include "capture/capture_tool_win.h"
 #include "capture/screen_snapshot_win.h"
 #include "capture_test_support_win.h"
@@ -87,7 +88,7 @@ struct Run {
 };
 
 Run TimeCapture(Composition composition, Size screen) {
-  CaptureTool tool;
+  CaptureTool tool{lumenta::app::CaptureWindowDesign()};
   tool.SetComposition(composition);
   Run run;
   tool.SetOpenedHook([&](HWND window) {

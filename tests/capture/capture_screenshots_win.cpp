@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_designs.h"
 #include "capture/capture_tool_win.h"
 #include "capture/screen_snapshot_win.h"
 #include "ocr/text_encoders.h"
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
   lumenta::capture::SetSnapshotSource(PaintFrozenDesktop);
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   bool ok = true;
-  lumenta::capture::CaptureTool tool;
+  lumenta::capture::CaptureTool tool{lumenta::app::CaptureWindowDesign()};
   tool.SetOpenedHook([&](HWND window) {
     // Choosing: the magnifier over the text.
     for (Point p : {Point{400, 300}, Point{452, 258}, Point{468, 256}})

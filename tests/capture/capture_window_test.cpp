@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "app/window_designs.h"
 #include "capture/capture_tool_win.h"
 #include "capture/screen_snapshot_win.h"
 #include "capture/selection_model.h"
@@ -65,7 +66,7 @@ class CaptureWindowTest : public ::testing::Test {
     EXPECT_EQ(p.At(x, y), Rgb(Pattern(x, y))) << x << "," << y;
   }
 
-  CaptureTool tool;
+  CaptureTool tool{app::CaptureWindowDesign()};
   RecordingOutput output;
   Size screen;
 
@@ -361,7 +362,7 @@ TEST(CaptureSnapshot, TakesTheRealScreenByDefault) {
     Sleep(20);
   }
 
-  CaptureTool tool;
+  CaptureTool tool{app::CaptureWindowDesign()};
   COLORREF seen = CLR_INVALID;
   tool.SetOpenedHook([&](HWND window) {
     seen = GetPixel(tool.renderer()->snapshot(), 100, 100);

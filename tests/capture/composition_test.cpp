@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/window_designs.h"
 #include "capture/capture_tool_win.h"
 #include "capture/screen_snapshot_win.h"
 #include "capture_test_support_win.h"
@@ -33,7 +34,7 @@ std::uint64_t Fnv1a(const std::vector<std::uint32_t>& pixels) {
 // Plays the scripted session with one composition and returns what the window showed after
 // each step; `keep` receives the picture after step `keepStep`.
 std::vector<Shown> Play(Composition composition, size_t keepStep, testing::Pixels& keep) {
-  CaptureTool tool;
+  CaptureTool tool{app::CaptureWindowDesign()};
   tool.SetComposition(composition);
   const Size screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   std::vector<Shown> shown;
