@@ -257,6 +257,13 @@ class Reader:
         if not data:
             raise Closed()
         self.buffer += data
+        # Acknowledge at once: a client that sends a request body in a write of its own waits
+        # for the acknowledgement of the header block before it sends the body.
+        if hasattr(socket, "TCP_QUICKACK"):
+            try:
+                self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_QUICKACK, 1)
+            except OSError:
+                pass
 
     def head(self):
         while b"\r\n\r\n" not in self.buffer:
