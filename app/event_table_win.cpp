@@ -15,6 +15,7 @@ std::vector<ui::EventBinding> MainWindowEvents() {
       {"", EventKind::kCreated, &MainWindowCreated},
       {"按钮_保存key", EventKind::kClick, &SaveKeysClicked},
       {"按钮2", EventKind::kClick, &ShowSponsorWindow},
+      {"按钮_截图", EventKind::kClick, &StartCapture},
   };
 }
 
