@@ -25,7 +25,7 @@ int RoundHalfAway(double v) { return static_cast<int>(std::lround(v)); }
 
 }  // namespace
 
-Position ClampToolPoint(int rx, int ry, int width, int height, int penWidth) {
+Point ClampToolPoint(int rx, int ry, int width, int height, int penWidth) {
   return {ClampAxis(rx, width, penWidth), ClampAxis(ry, height, penWidth)};
 }
 
@@ -56,9 +56,8 @@ ArrowHead ComputeArrowHead(int x0, int y0, int x1, int y1) {
   const double sineSign = ux < 0 ? -1.0 : 1.0;
   const double a = kArrowHeadHalfAngle;
   auto corner = [&](double offset) {
-    return Position{
-        x1 + RoundHalfAway(kArrowHeadLength * std::cos(cosineAngle + cosineSign * offset)),
-        y1 + RoundHalfAway(kArrowHeadLength * std::sin(sineAngle + sineSign * offset))};
+    return Point{x1 + RoundHalfAway(kArrowHeadLength * std::cos(cosineAngle + cosineSign * offset)),
+                 y1 + RoundHalfAway(kArrowHeadLength * std::sin(sineAngle + sineSign * offset))};
   };
   return {{x1, y1}, corner(-a), corner(a)};
 }

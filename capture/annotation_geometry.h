@@ -9,7 +9,7 @@ namespace lumenta::capture {
 // stays on it: with width 1 the point stays at least one pixel inside every edge; otherwise a
 // value below half the width becomes truncate(half) and a value beyond the far edge minus half
 // becomes truncate(edge − half).
-[[nodiscard]] Position ClampToolPoint(int rx, int ry, int width, int height, int penWidth);
+[[nodiscard]] Point ClampToolPoint(int rx, int ry, int width, int height, int penWidth);
 
 // The arc sine and arc cosine the arrow head is built with: ±1 (within 1e-7) give the fixed
 // values ±1.57079632675 and 3.1415926535 / 0; any other value goes through the arc tangent.
@@ -24,9 +24,9 @@ inline constexpr double kArrowHeadHalfAngle = 0.5235988;  // 30 degrees
 // pixel with halves away from zero. A zero-length arrow has no direction; its corners come out at
 // (+5, −5) and (−5, +5) from the tip.
 struct ArrowHead {
-  Position tip;
-  Position first;   // at the shaft's angle minus 30 degrees
-  Position second;  // at the shaft's angle plus 30 degrees
+  Point tip;
+  Point first;   // at the shaft's angle minus 30 degrees
+  Point second;  // at the shaft's angle plus 30 degrees
   friend bool operator==(const ArrowHead&, const ArrowHead&) = default;
 };
 [[nodiscard]] ArrowHead ComputeArrowHead(int x0, int y0, int x1, int y1);

@@ -17,11 +17,11 @@ HFONT CreateTextToolFont(int height) {
                      kSwissFamily, kSongTi);
 }
 
-void AnnotationSurfaces::Start(HDC reference, HDC snapshot, const Zone& selection) {
+void AnnotationSurfaces::Start(HDC reference, HDC snapshot, const Rect& selection) {
   width_ = selection.right - selection.left;
   height_ = selection.bottom - selection.top;
-  annotated_ = gdi::Surface::Compatible(reference, width_, height_);
-  working_ = gdi::Surface::Compatible(reference, width_, height_);
+  annotated_ = CreateMemorySurface(reference, width_, height_);
+  working_ = CreateMemorySurface(reference, width_, height_);
   if (annotated_ && snapshot) {
     BitBlt(annotated_.dc(), 0, 0, width_, height_, snapshot, selection.left, selection.top,
            SRCCOPY);
@@ -29,8 +29,8 @@ void AnnotationSurfaces::Start(HDC reference, HDC snapshot, const Zone& selectio
 }
 
 void AnnotationSurfaces::Release() {
-  annotated_.Reset();
-  working_.Reset();
+  annotated_ = MemorySurface();
+  working_ = MemorySurface();
   width_ = height_ = 0;
 }
 
@@ -46,14 +46,14 @@ void AnnotationSurfaces::Commit() {
   }
 }
 
-void AnnotationSurfaces::DrawShape(Shape shape, Position from, Position to, int penWidth,
+void AnnotationSurfaces::DrawShape(Shape shape, Point from, Point to, int penWidth,
                                    COLORREF colour) {
   Restore();
   HDC dc = working_.dc();
   if (!dc) return;
-  gdi::Pen pen(CreatePen(PS_SOLID, penWidth, colour));
-  gdi::Select usePen(dc, pen.get());
-  gdi::Select useBrush(dc, GetStockObject(NULL_BRUSH));
+  Pen pen(CreatePen(PS_SOLID, penWidth, colour));
+  SelectGuard usePen(dc, pen.get());
+  SelectGuard useBrush(dc, GetStockObject(NULL_BRUSH));
   if (shape == Shape::kRectangle) {
     Rectangle(dc, from.x, from.y, to.x, to.y);
   } else {
@@ -61,23 +61,23 @@ void AnnotationSurfaces::DrawShape(Shape shape, Position from, Position to, int 
   }
 }
 
-void AnnotationSurfaces::DrawRectangle(Position from, Position to, int penWidth, COLORREF colour) {
+void AnnotationSurfaces::DrawRectangle(Point from, Point to, int penWidth, COLORREF colour) {
   DrawShape(Shape::kRectangle, from, to, penWidth, colour);
 }
 
-void AnnotationSurfaces::DrawEllipse(Position from, Position to, int penWidth, COLORREF colour) {
+void AnnotationSurfaces::DrawEllipse(Point from, Point to, int penWidth, COLORREF colour) {
   DrawShape(Shape::kEllipse, from, to, penWidth, colour);
 }
 
-void AnnotationSurfaces::DrawArrow(Position from, Position to, COLORREF colour) {
+void AnnotationSurfaces::DrawArrow(Point from, Point to, COLORREF colour) {
   Restore();
   HDC dc = working_.dc();
   if (!dc) return;
   const ArrowHead head = ComputeArrowHead(from.x, from.y, to.x, to.y);
-  gdi::Pen pen(CreatePen(PS_SOLID, 1, colour));
-  gdi::Brush fill(CreateSolidBrush(colour));
-  gdi::Select usePen(dc, pen.get());
-  gdi::Select useBrush(dc, fill.get());
+  Pen pen(CreatePen(PS_SOLID, 1, colour));
+  Brush fill(CreateSolidBrush(colour));
+  SelectGuard usePen(dc, pen.get());
+  SelectGuard useBrush(dc, fill.get());
   const POINT triangle[] = {
       {head.tip.x, head.tip.y}, {head.first.x, head.first.y}, {head.second.x, head.second.y}};
   Polygon(dc, triangle, 3);
@@ -85,23 +85,23 @@ void AnnotationSurfaces::DrawArrow(Position from, Position to, COLORREF colour) 
   LineTo(dc, to.x, to.y);
 }
 
-void AnnotationSurfaces::BrushSegment(Position from, Position to, int penWidth, COLORREF colour) {
+void AnnotationSurfaces::BrushSegment(Point from, Point to, int penWidth, COLORREF colour) {
   Restore();
   if (HDC dc = working_.dc()) {
-    gdi::Pen pen(CreatePen(PS_SOLID, penWidth, colour));
-    gdi::Select usePen(dc, pen.get());
+    Pen pen(CreatePen(PS_SOLID, penWidth, colour));
+    SelectGuard usePen(dc, pen.get());
     MoveToEx(dc, from.x, from.y, nullptr);
     LineTo(dc, to.x, to.y);
   }
   Commit();
 }
 
-void AnnotationSurfaces::WriteText(Position at, std::wstring_view text, int fontHeight,
+void AnnotationSurfaces::WriteText(Point at, std::wstring_view text, int fontHeight,
                                    COLORREF colour) {
   HDC dc = annotated_.dc();
   if (!dc || text.empty()) return;
-  gdi::Font font(CreateTextToolFont(fontHeight));
-  gdi::Select useFont(dc, font.get());
+  Font font(CreateTextToolFont(fontHeight));
+  SelectGuard useFont(dc, font.get());
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColour = SetTextColor(dc, colour);
   TextOutW(dc, at.x, at.y, text.data(), static_cast<int>(text.size()));

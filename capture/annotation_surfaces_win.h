@@ -7,7 +7,8 @@
 
 #include <string_view>
 
-#include "capture/toolbar_gdi_win.h"
+#include "capture/gdi_objects_win.h"
+#include "capture/gdiplus_session_win.h"
 #include "capture/toolbar_layout.h"
 
 namespace lumenta::capture {
@@ -16,7 +17,7 @@ class AnnotationSurfaces {
  public:
   // The annotated copy filled from `snapshot` at the rectangle's place, and an empty working
   // copy, both compatible with `reference`.
-  void Start(HDC reference, HDC snapshot, const Zone& selection);
+  void Start(HDC reference, HDC snapshot, const Rect& selection);
   void Release();
   [[nodiscard]] bool started() const { return static_cast<bool>(annotated_); }
 
@@ -32,22 +33,22 @@ class AnnotationSurfaces {
 
   // Restore, then draw on the working copy with a solid pen of `penWidth` (the null brush for
   // the shapes).
-  void DrawRectangle(Position from, Position to, int penWidth, COLORREF colour);
-  void DrawEllipse(Position from, Position to, int penWidth, COLORREF colour);
+  void DrawRectangle(Point from, Point to, int penWidth, COLORREF colour);
+  void DrawEllipse(Point from, Point to, int penWidth, COLORREF colour);
   // A one-pixel shaft and a filled head 9 pixels long, whatever the chosen width.
-  void DrawArrow(Position from, Position to, COLORREF colour);
+  void DrawArrow(Point from, Point to, COLORREF colour);
   // Restore, draw the line and commit at once.
-  void BrushSegment(Position from, Position to, int penWidth, COLORREF colour);
+  void BrushSegment(Point from, Point to, int penWidth, COLORREF colour);
 
   // Writes `text` onto the annotated copy in the face "宋体" at `fontHeight`, transparently.
-  void WriteText(Position at, std::wstring_view text, int fontHeight, COLORREF colour);
+  void WriteText(Point at, std::wstring_view text, int fontHeight, COLORREF colour);
 
  private:
   enum class Shape { kRectangle, kEllipse };
-  void DrawShape(Shape shape, Position from, Position to, int penWidth, COLORREF colour);
+  void DrawShape(Shape shape, Point from, Point to, int penWidth, COLORREF colour);
 
-  gdi::Surface annotated_;
-  gdi::Surface working_;
+  MemorySurface annotated_;
+  MemorySurface working_;
   int width_ = 0;
   int height_ = 0;
 };

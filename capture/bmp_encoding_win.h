@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "capture/gdi_objects_win.h"
 #include "ocr/text.h"
 
 namespace lumenta::capture {
@@ -19,5 +20,9 @@ namespace lumenta::capture {
 // 32 bits per pixel, or fewer with a colour table); nullptr when the bytes are not such a file.
 // The caller owns the bitmap.
 [[nodiscard]] HBITMAP BitmapFromBmpFile(HDC reference, std::string_view file);
+
+// A memory surface compatible with `reference` holding the picture of a BMP file, of its size;
+// no surface when the bytes are not such a file.
+[[nodiscard]] MemorySurface SurfaceFromBmpFile(HDC reference, std::string_view file);
 
 }  // namespace lumenta::capture

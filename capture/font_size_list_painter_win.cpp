@@ -19,7 +19,7 @@ constexpr int kChevronSize = 14;
 void WriteSize(HDC dc, HFONT font, int entry, COLORREF colour) {
   if (!dc) return;
   const std::wstring text = std::to_wstring(FontSizeOfEntry(entry));
-  gdi::Select useFont(dc, font);
+  SelectGuard useFont(dc, font);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColour = SetTextColor(dc, colour);
   TextOutW(dc, 5, kFontSizeEntryHeight * (entry - 1) + 6, text.c_str(),
@@ -31,33 +31,33 @@ void WriteSize(HDC dc, HFONT font, int entry, COLORREF colour) {
 }  // namespace
 
 void FontSizeListPainter::Init(HDC windowDc, HPEN framePen, HFONT labelFont) {
-  strip_ = gdi::Surface::Compatible(windowDc, kStripWidth, kStripHeight);
-  scrollBar_ = gdi::Surface::Compatible(windowDc, kScrollBarWidth, kWindowRows);
-  frame_ = gdi::Surface::Compatible(windowDc, kFontListFrameWidth, kFontListFrameHeight);
-  chevron_ = gdi::Surface::Holding(windowDc, BitmapFromBmpFile(windowDc, ChevronImageFile()));
+  strip_ = CreateMemorySurface(windowDc, kStripWidth, kStripHeight);
+  scrollBar_ = CreateMemorySurface(windowDc, kScrollBarWidth, kWindowRows);
+  frame_ = CreateMemorySurface(windowDc, kFontListFrameWidth, kFontListFrameHeight);
+  chevron_ = SurfaceFromBmpFile(windowDc, ChevronImageFile());
   if (strip_) stripGraphics_ = std::make_unique<Gdiplus::Graphics>(strip_.dc());
   if (scrollBar_) scrollGraphics_ = std::make_unique<Gdiplus::Graphics>(scrollBar_.dc());
-  whiteBrush_ = gdi::Brush(CreateSolidBrush(RGB(255, 255, 255)));
-  trackBrush_ = gdi::Brush(CreateSolidBrush(kListTrackColour));
-  nullPen_ = gdi::Pen(CreatePen(PS_NULL, 0, 0));
+  whiteBrush_ = Brush(CreateSolidBrush(RGB(255, 255, 255)));
+  trackBrush_ = Brush(CreateSolidBrush(kListTrackColour));
+  nullPen_ = Pen(CreatePen(PS_NULL, 0, 0));
   thumbGradient_ = std::make_unique<Gdiplus::LinearGradientBrush>(
-      Gdiplus::Point(0, 0), Gdiplus::Point(kFontListFrameWidth, 0), gdi::Opaque(kListThumbLeft),
-      gdi::Opaque(kListThumbRight));
+      Gdiplus::Point(0, 0), Gdiplus::Point(kFontListFrameWidth, 0), ArgbColour(kListThumbLeft),
+      ArgbColour(kListThumbRight));
 
   if (HDC dc = strip_.dc()) {
-    gdi::Select usePen(dc, nullPen_.get());
-    gdi::Select useBrush(dc, whiteBrush_.get());
+    SelectGuard usePen(dc, nullPen_.get());
+    SelectGuard useBrush(dc, whiteBrush_.get());
     Rectangle(dc, 0, 0, kStripWidth, kStripHeight);
   }
   if (HDC dc = frame_.dc()) {
-    gdi::Select usePen(dc, framePen);
-    gdi::Select useBrush(dc, whiteBrush_.get());
+    SelectGuard usePen(dc, framePen);
+    SelectGuard useBrush(dc, whiteBrush_.get());
     Rectangle(dc, 0, 0, kFontListFrameWidth, kFontListFrameHeight);
   }
   if (HDC dc = scrollBar_.dc()) {
     {
-      gdi::Select usePen(dc, nullPen_.get());
-      gdi::Select useBrush(dc, trackBrush_.get());
+      SelectGuard usePen(dc, nullPen_.get());
+      SelectGuard useBrush(dc, trackBrush_.get());
       Rectangle(dc, 0, 0, 16, 121);
     }
     // The stored chevron points down; turned over in both directions it points up.
@@ -74,10 +74,10 @@ void FontSizeListPainter::Close() {
   thumbGradient_.reset();
   stripGraphics_.reset();
   scrollGraphics_.reset();
-  strip_.Reset();
-  scrollBar_.Reset();
-  frame_.Reset();
-  chevron_.Reset();
+  strip_ = MemorySurface();
+  scrollBar_ = MemorySurface();
+  frame_ = MemorySurface();
+  chevron_ = MemorySurface();
   whiteBrush_.Reset();
   trackBrush_.Reset();
   nullPen_.Reset();
@@ -87,21 +87,21 @@ void FontSizeListPainter::ClearEntry(int entry, HFONT labelFont) {
   HDC dc = strip_.dc();
   if (!dc || entry < 1 || entry > kFontSizeEntries) return;
   {
-    gdi::Select usePen(dc, nullPen_.get());
-    gdi::Select useBrush(dc, whiteBrush_.get());
+    SelectGuard usePen(dc, nullPen_.get());
+    SelectGuard useBrush(dc, whiteBrush_.get());
     Rectangle(dc, 0, kFontSizeEntryHeight * (entry - 1), kStripWidth,
               kFontSizeEntryHeight * entry + 1);
   }
   WriteSize(dc, labelFont, entry, RGB(0, 0, 0));
 }
 
-void FontSizeListPainter::Show(HDC target, Position at, int scroll, int selected, HFONT labelFont) {
+void FontSizeListPainter::Show(HDC target, Point at, int scroll, int selected, HFONT labelFont) {
   if (!strip_ || !frame_ || !scrollBar_) return;
   if (selected >= 1 && selected <= kFontSizeEntries && stripGraphics_) {
     const int top = kFontSizeEntryHeight * (selected - 1);
-    Gdiplus::LinearGradientBrush lit(
-        Gdiplus::Point(0, top), Gdiplus::Point(0, top + kFontSizeEntryHeight),
-        gdi::Opaque(kListSelectedTop), gdi::Opaque(kListSelectedBottom));
+    Gdiplus::LinearGradientBrush lit(Gdiplus::Point(0, top),
+                                     Gdiplus::Point(0, top + kFontSizeEntryHeight),
+                                     ArgbColour(kListSelectedTop), ArgbColour(kListSelectedBottom));
     stripGraphics_->FillRectangle(&lit, 0, top, kStripWidth - 1, kFontSizeEntryHeight);
     stripGraphics_->Flush(Gdiplus::FlushIntentionSync);
     WriteSize(strip_.dc(), labelFont, selected, RGB(255, 255, 255));
@@ -110,8 +110,8 @@ void FontSizeListPainter::Show(HDC target, Position at, int scroll, int selected
          SRCCOPY);
   {
     HDC dc = scrollBar_.dc();
-    gdi::Select usePen(dc, nullPen_.get());
-    gdi::Select useBrush(dc, trackBrush_.get());
+    SelectGuard usePen(dc, nullPen_.get());
+    SelectGuard useBrush(dc, trackBrush_.get());
     Rectangle(dc, 0, 15, 16, 105);
   }
   if (scrollGraphics_) {

@@ -2,16 +2,12 @@
 // The text-size list's pictures: a 30 x 180 strip with all nine sizes, a 15 x 120 scroll bar
 // with its chevrons, track and thumb, and the 49 x 124 frame that shows a 120-row window of the
 // strip beside the scroll bar and is copied onto the paint layer.
-// GDI+ needs the Windows and COM declarations first.
-// clang-format off
 #include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
-// clang-format on
 
 #include <memory>
 
-#include "capture/toolbar_gdi_win.h"
+#include "capture/gdi_objects_win.h"
+#include "capture/gdiplus_session_win.h"
 #include "capture/toolbar_layout.h"
 
 namespace lumenta::capture {
@@ -27,16 +23,16 @@ class FontSizeListPainter {
   void ClearEntry(int entry, HFONT labelFont);
   // Lights entry `selected`, frames the strip from its row truncate(2.38 × scroll) and the
   // scroll bar with the thumb at `scroll`, and copies the frame onto `target` at `at`.
-  void Show(HDC target, Position at, int scroll, int selected, HFONT labelFont);
+  void Show(HDC target, Point at, int scroll, int selected, HFONT labelFont);
 
  private:
-  gdi::Surface strip_;
-  gdi::Surface scrollBar_;
-  gdi::Surface frame_;
-  gdi::Surface chevron_;
-  gdi::Brush whiteBrush_;
-  gdi::Brush trackBrush_;
-  gdi::Pen nullPen_;
+  MemorySurface strip_;
+  MemorySurface scrollBar_;
+  MemorySurface frame_;
+  MemorySurface chevron_;
+  Brush whiteBrush_;
+  Brush trackBrush_;
+  Pen nullPen_;
   std::unique_ptr<Gdiplus::Graphics> stripGraphics_;
   std::unique_ptr<Gdiplus::Graphics> scrollGraphics_;
   std::unique_ptr<Gdiplus::LinearGradientBrush> thumbGradient_;

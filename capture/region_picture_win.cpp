@@ -13,7 +13,7 @@ constexpr char kSaveFailed[] = "\xB1\xA3\xB4\xE6\xCA\xA7\xB0\xDC\xA3\xA1";  // ä
 }  // namespace
 
 HBITMAP BuildRegionPicture(const RegionSource& source) {
-  const Zone& s = source.selection;
+  const Rect& s = source.selection;
   const int width = s.right - s.left, height = s.bottom - s.top;
   if (width <= 0 || height <= 0 || !source.screenDc) return nullptr;
   HBITMAP bitmap = CreateCompatibleBitmap(source.screenDc, width, height);

@@ -12,7 +12,7 @@ struct RegionSource {
   HDC screenDc = nullptr;   // the colour format of the picture
   HDC snapshot = nullptr;   // the frozen screen
   HDC annotated = nullptr;  // the annotated copy of the rectangle, or nullptr when none exists
-  Zone selection;
+  Rect selection;
 };
 
 // A bitmap compatible with the screen, of the rectangle's size, filled from the annotated copy

@@ -10,7 +10,7 @@ constexpr int kGrowthMargin = 3;
 
 }  // namespace
 
-TextBoxPlacement PlaceTextBox(int x, int y, const Zone& selection, int fontHeight) {
+TextBoxPlacement PlaceTextBox(int x, int y, const Rect& selection, int fontHeight) {
   TextBoxPlacement box{x, y, kTextBoxMinimumWidth, fontHeight + kBoxExtraHeight,
                        FontPointSize(fontHeight)};
   if (box.left + kTextBoxMinimumWidth > selection.right) {
@@ -38,7 +38,7 @@ TextBoxWidth GrowTextBox(int textWidth, int currentWidth, int fontHeight, int bo
   return result;
 }
 
-Position MoveTextBoxInside(Position box, int width, int height, const Zone& selection) {
+Point MoveTextBoxInside(Point box, int width, int height, const Rect& selection) {
   if (box.x < selection.left) box.x = selection.left;
   if (box.x + width > selection.right) box.x = selection.right - width;
   if (box.y < selection.top) box.y = selection.top;
@@ -46,7 +46,7 @@ Position MoveTextBoxInside(Position box, int width, int height, const Zone& sele
   return box;
 }
 
-Position TextCommitOrigin(Position box, const Zone& selection) {
+Point TextCommitOrigin(Point box, const Rect& selection) {
   return {box.x - selection.left + 1, box.y - selection.top + 2};
 }
 

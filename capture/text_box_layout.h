@@ -20,7 +20,7 @@ struct TextBoxPlacement {
 // A new, empty box at a press (x, y): 50 pixels wide and the text height plus 5 high, moved left
 // so that it ends at the rectangle's right side and up so that a line of text fits above the
 // rectangle's bottom.
-[[nodiscard]] TextBoxPlacement PlaceTextBox(int x, int y, const Zone& selection, int fontHeight);
+[[nodiscard]] TextBoxPlacement PlaceTextBox(int x, int y, const Rect& selection, int fontHeight);
 
 struct TextBoxWidth {
   int width = 0;
@@ -36,11 +36,10 @@ struct TextBoxWidth {
 
 // The box's top-left corner moved back inside the rectangle where the box sticks out (left
 // before right, top before bottom).
-[[nodiscard]] Position MoveTextBoxInside(Position box, int width, int height,
-                                         const Zone& selection);
+[[nodiscard]] Point MoveTextBoxInside(Point box, int width, int height, const Rect& selection);
 
 // Where the committed text is written on the annotated copy of the rectangle (region
 // coordinates): one pixel right of and two below the box's corner, inside its border.
-[[nodiscard]] Position TextCommitOrigin(Position box, const Zone& selection);
+[[nodiscard]] Point TextCommitOrigin(Point box, const Rect& selection);
 
 }  // namespace lumenta::capture

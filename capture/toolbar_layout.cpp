@@ -15,8 +15,8 @@ constexpr int kPaletteColumns = 8;
 
 }  // namespace
 
-Position PlaceToolbar(const Zone& selection, bool panelShown, int screenHeight) {
-  Position p{selection.right - kToolbarWidth, selection.bottom + kToolbarGap};
+Point PlaceToolbar(const Rect& selection, bool panelShown, int screenHeight) {
+  Point p{selection.right - kToolbarWidth, selection.bottom + kToolbarGap};
   if (p.x < kMinimumToolbarX) p.x = kMinimumToolbarX;
   if (!panelShown && p.y + kToolbarHeight > screenHeight) {
     p.y = selection.top - kAboveWithoutPanel;
@@ -25,7 +25,7 @@ Position PlaceToolbar(const Zone& selection, bool panelShown, int screenHeight) 
   return p;
 }
 
-Position PlaceFontSizeList(Position toolbar, int screenHeight) {
+Point PlaceFontSizeList(Point toolbar, int screenHeight) {
   const int y = toolbar.y + kFontListReach > screenHeight ? toolbar.y + kFontListAboveY
                                                           : toolbar.y + kFontListBelowY;
   return {toolbar.x + kFontListOffsetX, y};

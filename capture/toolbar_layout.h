@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "capture/geometry.h"
+
 namespace lumenta::capture {
 
 inline constexpr int kToolbarWidth = 292;
@@ -32,12 +34,6 @@ struct Zone {
     return {left + dx, top + dy, right + dx, bottom + dy};
   }
   friend constexpr bool operator==(const Zone&, const Zone&) = default;
-};
-
-struct Position {
-  int x = 0;
-  int y = 0;
-  friend constexpr bool operator==(const Position&, const Position&) = default;
 };
 
 // The drawing tools, by their stored numbers (the toolbar buttons 1 to 5).
@@ -87,11 +83,11 @@ inline constexpr Zone kTextSizeBoxZone = {31, 38, 77, 57};
 // The top-left corner of the toolbar for a selection: right-aligned with it, 3 pixels below it,
 // never closer than 2 pixels to the left screen edge; above the selection when the toolbar (and
 // the panel, when shown) would leave the bottom of the screen.
-[[nodiscard]] Position PlaceToolbar(const Zone& selection, bool panelShown, int screenHeight);
+[[nodiscard]] Point PlaceToolbar(const Rect& selection, bool panelShown, int screenHeight);
 
 // The top-left corner of the text-size list for a toolbar at `toolbar`: under the text-size box,
 // or above the toolbar when the list would leave the bottom of the screen.
-[[nodiscard]] Position PlaceFontSizeList(Position toolbar, int screenHeight);
+[[nodiscard]] Point PlaceFontSizeList(Point toolbar, int screenHeight);
 
 // The toolbar button (1..9) holding a point in toolbar coordinates, or 0.
 [[nodiscard]] int ToolbarButtonAt(int rx, int ry);

@@ -14,22 +14,22 @@ constexpr int kHoverSquareSize = 15;
 
 void RoundOutline(HDC dc, HPEN pen, const Zone& z) {
   if (!dc) return;
-  gdi::Select usePen(dc, pen);
-  gdi::Select useBrush(dc, GetStockObject(NULL_BRUSH));
+  SelectGuard usePen(dc, pen);
+  SelectGuard useBrush(dc, GetStockObject(NULL_BRUSH));
   RoundRect(dc, z.left, z.top, z.right, z.bottom, kCorner, kCorner);
 }
 
 void Box(HDC dc, HPEN pen, HBRUSH brush, const Zone& z) {
   if (!dc) return;
-  gdi::Select usePen(dc, pen);
-  gdi::Select useBrush(dc, brush);
+  SelectGuard usePen(dc, pen);
+  SelectGuard useBrush(dc, brush);
   Rectangle(dc, z.left, z.top, z.right, z.bottom);
 }
 
 void WriteNumber(HDC dc, HFONT font, int x, int y, int number) {
   if (!dc) return;
   const std::wstring text = std::to_wstring(number);
-  gdi::Select useFont(dc, font);
+  SelectGuard useFont(dc, font);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
   SetBkMode(dc, oldMode);
@@ -40,33 +40,33 @@ Zone ToolZone(int tool) { return tool >= 1 && tool <= 9 ? kToolbarButtonZones[to
 }  // namespace
 
 void ToolbarPainter::Init(HDC windowDc) {
-  toolbar_ = gdi::Surface::Holding(windowDc, BitmapFromBmpFile(windowDc, ToolbarImageFile()));
-  panel_ = gdi::Surface::Compatible(windowDc, kPanelWidthWide, kPanelHeight);
-  divider_ = gdi::Surface::Holding(windowDc, BitmapFromBmpFile(windowDc, DividerImageFile()));
+  toolbar_ = SurfaceFromBmpFile(windowDc, ToolbarImageFile());
+  panel_ = CreateMemorySurface(windowDc, kPanelWidthWide, kPanelHeight);
+  divider_ = SurfaceFromBmpFile(windowDc, DividerImageFile());
 
-  outlinePen_ = gdi::Pen(CreatePen(PS_SOLID, 1, kOutlineColour));
-  panelBorderPen_ = gdi::Pen(CreatePen(PS_SOLID, 1, kPanelBorderColour));
-  panelBrush_ = gdi::Brush(CreateSolidBrush(kPanelColour));
-  dotBrush_ = gdi::Brush(CreateSolidBrush(kDotColour));
-  dotPen_ = gdi::Pen(CreatePen(PS_SOLID, 1, kDotColour));
-  swatchPen_ = gdi::Pen(CreatePen(PS_SOLID, 1, kSwatchPenColour));
-  erasePen_ = gdi::Pen(CreatePen(PS_SOLID, 1, kEraseColour));
-  triangleBrush_ = gdi::Brush(CreateSolidBrush(kTriangleColour));
-  nullPen_ = gdi::Pen(CreatePen(PS_NULL, 0, 0));
+  outlinePen_ = Pen(CreatePen(PS_SOLID, 1, kOutlineColour));
+  panelBorderPen_ = Pen(CreatePen(PS_SOLID, 1, kPanelBorderColour));
+  panelBrush_ = Brush(CreateSolidBrush(kPanelColour));
+  dotBrush_ = Brush(CreateSolidBrush(kDotColour));
+  dotPen_ = Pen(CreatePen(PS_SOLID, 1, kDotColour));
+  swatchPen_ = Pen(CreatePen(PS_SOLID, 1, kSwatchPenColour));
+  erasePen_ = Pen(CreatePen(PS_SOLID, 1, kEraseColour));
+  triangleBrush_ = Brush(CreateSolidBrush(kTriangleColour));
+  nullPen_ = Pen(CreatePen(PS_NULL, 0, 0));
   for (int n = 0; n < kPaletteSize; ++n) {
-    palette_[n] = gdi::Brush(CreateSolidBrush(kPaletteColours[n]));
+    palette_[n] = Brush(CreateSolidBrush(kPaletteColours[n]));
   }
 
   if (panel_) panelGraphics_ = std::make_unique<Gdiplus::Graphics>(panel_.dc());
   boxGradient_ = std::make_unique<Gdiplus::LinearGradientBrush>(
-      Gdiplus::Point(0, 8), Gdiplus::Point(0, 27), gdi::Opaque(kBoxGradientTop),
-      gdi::Opaque(kBoxGradientBottom));
-  hoverSquare_ = gdi::Surface::Compatible(windowDc, kHoverSquareSize, kHoverSquareSize);
+      Gdiplus::Point(0, 8), Gdiplus::Point(0, 27), ArgbColour(kBoxGradientTop),
+      ArgbColour(kBoxGradientBottom));
+  hoverSquare_ = CreateMemorySurface(windowDc, kHoverSquareSize, kHoverSquareSize);
   if (hoverSquare_) {
     Gdiplus::Graphics graphics(hoverSquare_.dc());
     Gdiplus::LinearGradientBrush gradient(Gdiplus::Point(0, 0), Gdiplus::Point(0, kHoverSquareSize),
-                                          gdi::Opaque(kHoverSquareTop),
-                                          gdi::Opaque(kHoverSquareBottom));
+                                          ArgbColour(kHoverSquareTop),
+                                          ArgbColour(kHoverSquareBottom));
     graphics.FillRectangle(&gradient, 0, 0, kHoverSquareSize, kHoverSquareSize);
   }
 }
@@ -75,10 +75,10 @@ void ToolbarPainter::Close() {
   // GDI+ objects go first: the graphics object holds the panel's device context.
   boxGradient_.reset();
   panelGraphics_.reset();
-  toolbar_.Reset();
-  panel_.Reset();
-  divider_.Reset();
-  hoverSquare_.Reset();
+  toolbar_ = MemorySurface();
+  panel_ = MemorySurface();
+  divider_ = MemorySurface();
+  hoverSquare_ = MemorySurface();
   outlinePen_.Reset();
   panelBorderPen_.Reset();
   panelBrush_.Reset();
@@ -107,8 +107,8 @@ void ToolbarPainter::DrawSizeButtons() {
   HDC dc = panel_.dc();
   if (!dc) return;
   {
-    gdi::Select usePen(dc, dotPen_.get());
-    gdi::Select useBrush(dc, dotBrush_.get());
+    SelectGuard usePen(dc, dotPen_.get());
+    SelectGuard useBrush(dc, dotBrush_.get());
     Ellipse(dc, 15, 16, 19, 20);
     Ellipse(dc, 37, 15, 43, 21);
     Ellipse(dc, 62, 13, 72, 23);
@@ -156,18 +156,18 @@ void ToolbarPainter::DrawTextSizeBox(int fontHeight, HFONT labelFont) {
 void ToolbarPainter::DrawTriangle(HDC surface, int dx, int dy) {
   if (!surface) return;
   const POINT points[] = {{dx + 64, dy + 16}, {dx + 71, dy + 16}, {dx + 67, dy + 20}};
-  gdi::Select usePen(surface, nullPen_.get());
-  gdi::Select useBrush(surface, triangleBrush_.get());
+  SelectGuard usePen(surface, nullPen_.get());
+  SelectGuard useBrush(surface, triangleBrush_.get());
   Polygon(surface, points, 3);
 }
 
-void ToolbarPainter::CopyToolbar(HDC target, Position origin) const {
+void ToolbarPainter::CopyToolbar(HDC target, Point origin) const {
   if (target && toolbar_) {
     BitBlt(target, origin.x, origin.y, kToolbarWidth, kToolbarHeight, toolbar_.dc(), 0, 0, SRCCOPY);
   }
 }
 
-void ToolbarPainter::CopyPanel(HDC target, Position origin, int width) const {
+void ToolbarPainter::CopyPanel(HDC target, Point origin, int width) const {
   if (target && panel_) {
     BitBlt(target, origin.x, origin.y + kPanelOffsetY, width, kPanelHeight, panel_.dc(), 0, 0,
            SRCCOPY);
@@ -178,7 +178,7 @@ void ToolbarPainter::OutlineZone(HDC target, const Zone& zone) const {
   RoundOutline(target, outlinePen_.get(), zone);
 }
 
-void ToolbarPainter::HighlightPaletteEntry(HDC target, Position origin, int entry,
+void ToolbarPainter::HighlightPaletteEntry(HDC target, Point origin, int entry,
                                            int paletteX) const {
   Box(target, swatchPen_.get(), palette_[kPaletteWhite].get(),
       PaletteHoverFrame(entry, paletteX).Moved(origin.x, origin.y));
@@ -186,12 +186,12 @@ void ToolbarPainter::HighlightPaletteEntry(HDC target, Position origin, int entr
       PaletteHoverFill(entry, paletteX).Moved(origin.x, origin.y));
 }
 
-void ToolbarPainter::HighlightTextSizeBox(HDC target, Position origin, HPEN framePen) {
+void ToolbarPainter::HighlightTextSizeBox(HDC target, Point origin, HPEN framePen) {
   if (!target) return;
   const int tx = origin.x, ty = origin.y;
   {
-    gdi::Select usePen(target, framePen);
-    gdi::Select useBrush(target, GetStockObject(NULL_BRUSH));
+    SelectGuard usePen(target, framePen);
+    SelectGuard useBrush(target, GetStockObject(NULL_BRUSH));
     Rectangle(target, tx + 31, ty + 38, tx + 77, ty + 57);
     MoveToEx(target, tx + 58, ty + 38, nullptr);
     LineTo(target, tx + 58, ty + 57);

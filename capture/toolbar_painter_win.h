@@ -4,18 +4,14 @@
 // size buttons, divider, colour box, palette and text-size box, and what the toolbar draws over
 // the paint layer (itself, its panel, hover outlines and highlights). It keeps no state of the
 // toolbar's own; CaptureToolbar decides what is drawn when.
-// GDI+ needs the Windows and COM declarations first.
-// clang-format off
 #include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
-// clang-format on
 
 #include <array>
 #include <memory>
 
+#include "capture/gdi_objects_win.h"
+#include "capture/gdiplus_session_win.h"
 #include "capture/palette.h"
-#include "capture/toolbar_gdi_win.h"
 #include "capture/toolbar_layout.h"
 
 namespace lumenta::capture {
@@ -43,31 +39,31 @@ class ToolbarPainter {
   void DrawTriangle(HDC surface, int dx, int dy);
 
   // Onto a target (the paint layer), at the toolbar's position.
-  void CopyToolbar(HDC target, Position origin) const;
-  void CopyPanel(HDC target, Position origin, int width) const;
+  void CopyToolbar(HDC target, Point origin) const;
+  void CopyPanel(HDC target, Point origin, int width) const;
   void OutlineZone(HDC target, const Zone& zone) const;  // already moved to screen coordinates
-  void HighlightPaletteEntry(HDC target, Position origin, int entry, int paletteX) const;
-  void HighlightTextSizeBox(HDC target, Position origin, HPEN framePen);
+  void HighlightPaletteEntry(HDC target, Point origin, int entry, int paletteX) const;
+  void HighlightTextSizeBox(HDC target, Point origin, HPEN framePen);
 
   [[nodiscard]] HDC toolbarDc() const { return toolbar_.dc(); }
   [[nodiscard]] HDC panelDc() const { return panel_.dc(); }
   [[nodiscard]] COLORREF PaletteColour(int entry) const { return kPaletteColours[entry]; }
 
  private:
-  gdi::Surface toolbar_;
-  gdi::Surface panel_;
-  gdi::Surface divider_;
-  gdi::Surface hoverSquare_;
-  gdi::Pen outlinePen_;
-  gdi::Pen panelBorderPen_;
-  gdi::Brush panelBrush_;
-  gdi::Brush dotBrush_;
-  gdi::Pen dotPen_;
-  gdi::Pen swatchPen_;
-  gdi::Pen erasePen_;
-  gdi::Pen nullPen_;
-  gdi::Brush triangleBrush_;
-  std::array<gdi::Brush, kPaletteSize> palette_;
+  MemorySurface toolbar_;
+  MemorySurface panel_;
+  MemorySurface divider_;
+  MemorySurface hoverSquare_;
+  Pen outlinePen_;
+  Pen panelBorderPen_;
+  Brush panelBrush_;
+  Brush dotBrush_;
+  Pen dotPen_;
+  Pen swatchPen_;
+  Pen erasePen_;
+  Pen nullPen_;
+  Brush triangleBrush_;
+  std::array<Brush, kPaletteSize> palette_;
   std::unique_ptr<Gdiplus::Graphics> panelGraphics_;
   std::unique_ptr<Gdiplus::LinearGradientBrush> boxGradient_;
 };

@@ -11,7 +11,7 @@ TEST(ToolPointClamping, KeepsTheLineOfEachWidthOnTheRectangle) {
   constexpr int kWidth = 100, kHeight = 60;
   const struct {
     int penWidth, rx, ry;
-    Position expected;
+    Point expected;
   } cases[] = {
       {1, 0, 0, {1, 1}},     {1, 100, 60, {99, 59}}, {1, -7, 70, {1, 59}}, {1, 1, 59, {1, 59}},
       {1, 50, 30, {50, 30}}, {4, 1, 1, {2, 2}},      {4, 2, 2, {2, 2}},    {4, 99, 59, {98, 58}},
@@ -79,7 +79,7 @@ TEST(ArrowHead, MatchesTheGeometricAngleForAllShortShafts) {
                                 50 + dy + static_cast<int>(std::lround(9 * std::sin(theta + a)))}};
       const ArrowHead head = ComputeArrowHead(100, 50, 100 + dx, 50 + dy);
       EXPECT_EQ(head, expected) << dx << "," << dy;
-      for (const Position& p : {head.first, head.second}) {
+      for (const Point& p : {head.first, head.second}) {
         EXPECT_NEAR(std::hypot(p.x - head.tip.x, p.y - head.tip.y), 9.0, 0.75) << dx << "," << dy;
       }
     }

@@ -99,10 +99,10 @@ class RegionPicture : public ::testing::Test {
 
 TEST_F(RegionPicture, SavesTheFrozenRegionAsABmpFileWithMatchingHeaderAndRows) {
   const struct {
-    Zone selection;
+    Rect selection;
   } cases[] = {{{10, 5, 30, 17}}, {{3, 4, 4, 5}}, {{0, 0, 64, 48}}, {{61, 2, 64, 9}}};
   for (const auto& c : cases) {
-    const Zone s = c.selection;
+    const Rect s = c.selection;
     SCOPED_TRACE(testing::Message() << s.left << "," << s.top << " " << s.right << "," << s.bottom);
     const auto path = folder_ / "shot.bmp";
     AnswerDialog(path);
@@ -177,7 +177,7 @@ TEST_F(RegionPicture, AFailedWriteSaysSoAndLeavesNoFile) {
 }
 
 TEST_F(RegionPicture, CopiesExactlyTheRegionToTheClipboard) {
-  const Zone s{20, 10, 27, 14};
+  const Rect s{20, 10, 27, 14};
   ASSERT_TRUE(CopyRegionToClipboard(window_, {screen_, snapshot_, nullptr, s}));
   ASSERT_TRUE(OpenClipboard(nullptr));
   auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));

@@ -5,13 +5,13 @@
 namespace lumenta::capture {
 namespace {
 
-constexpr Zone kSelection{100, 100, 300, 200};
+constexpr Rect kSelection{100, 100, 300, 200};
 
 TEST(TextBoxPlacement, PutsAFiftyPixelBoxAtThePressKeptLeftOfTheRightSide) {
   const struct {
     const char* name;
     int x, y, fontHeight;
-    Zone selection;
+    Rect selection;
     TextBoxPlacement expected;
   } cases[] = {
       {"at the press", 150, 150, 12, kSelection, {150, 150, 50, 17, 9}},
@@ -59,9 +59,9 @@ TEST(TextBoxGrowth, WidensWithTheTextAndStopsReadOnlyAtTheRightSide) {
 TEST(TextBoxPosition, ComesBackInsideWhereItSticksOut) {
   const struct {
     const char* name;
-    Position box;
+    Point box;
     int width;
-    Position expected;
+    Point expected;
   } cases[] = {
       {"inside stays", {150, 150}, 50, {150, 150}},
       {"left", {90, 150}, 50, {100, 150}},
@@ -77,8 +77,8 @@ TEST(TextBoxPosition, ComesBackInsideWhereItSticksOut) {
 }
 
 TEST(TextCommit, WritesInsideTheBoxBorderInRegionCoordinates) {
-  EXPECT_EQ(TextCommitOrigin({150, 150}, kSelection), (Position{51, 52}));
-  EXPECT_EQ(TextCommitOrigin({100, 100}, kSelection), (Position{1, 2}));
+  EXPECT_EQ(TextCommitOrigin({150, 150}, kSelection), (Point{51, 52}));
+  EXPECT_EQ(TextCommitOrigin({100, 100}, kSelection), (Point{1, 2}));
 }
 
 }  // namespace

@@ -10,9 +10,9 @@ namespace {
 
 struct PlacementCase {
   const char* name;
-  Zone selection;
+  Rect selection;
   bool panelShown;
-  Position expected;
+  Point expected;
 };
 
 TEST(ToolbarPlacement, FollowsTheSelectionAndAvoidsTheScreenEdges) {
@@ -42,9 +42,9 @@ TEST(ToolbarPlacement, FollowsTheSelectionAndAvoidsTheScreenEdges) {
 }
 
 TEST(FontSizeListPlacement, OpensUnderTheTextSizeBoxOrAboveTheToolbar) {
-  EXPECT_EQ(PlaceFontSizeList({100, 400}, 600), (Position{130, 460}));
-  EXPECT_EQ(PlaceFontSizeList({100, 416}, 600), (Position{130, 476}));  // ends on row 600
-  EXPECT_EQ(PlaceFontSizeList({100, 417}, 600), (Position{130, 330}));
+  EXPECT_EQ(PlaceFontSizeList({100, 400}, 600), (Point{130, 460}));
+  EXPECT_EQ(PlaceFontSizeList({100, 416}, 600), (Point{130, 476}));  // ends on row 600
+  EXPECT_EQ(PlaceFontSizeList({100, 417}, 600), (Point{130, 330}));
 }
 
 TEST(ToolbarButtons, APointIsOnAButtonOnlyStrictlyInsideItsZone) {
