@@ -13,7 +13,9 @@ namespace {
 ProgramObjects* g_objects = nullptr;
 }
 
-ProgramObjects::ProgramObjects() : capture_(CaptureWindowDesign()) { g_objects = this; }
+ProgramObjects::ProgramObjects() : capture_(CaptureWindowDesign()), annotation_(capture_) {
+  g_objects = this;
+}
 
 ProgramObjects::~ProgramObjects() { g_objects = nullptr; }
 

@@ -7,8 +7,6 @@ namespace lumenta::capture {
 inline constexpr int kFontSizeEntries = 9;
 inline constexpr int kFontSizeEntryHeight = 20;
 inline constexpr int kFontSizeDefaultEntry = 5;  // 12 pixels
-inline constexpr int kFontListFrameWidth = 49;   // the frame on the screen
-inline constexpr int kFontListFrameHeight = 124;
 inline constexpr int kFontSizeScrollMax = 25;
 inline constexpr double kFontSizeScrollFactor = 2.38;
 

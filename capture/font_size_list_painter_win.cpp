@@ -3,6 +3,7 @@
 #include <string>
 
 #include "capture/bmp_encoding_win.h"
+#include "capture/capture_parts.h"
 #include "capture/font_size_list_model.h"
 #include "capture/toolbar_images.h"
 #include "capture/toolbar_style.h"
@@ -33,7 +34,7 @@ void WriteSize(HDC dc, HFONT font, int entry, COLORREF colour) {
 void FontSizeListPainter::Init(HDC windowDc, HPEN framePen, HFONT labelFont) {
   strip_ = CreateMemorySurface(windowDc, kStripWidth, kStripHeight);
   scrollBar_ = CreateMemorySurface(windowDc, kScrollBarWidth, kWindowRows);
-  frame_ = CreateMemorySurface(windowDc, kFontListFrameWidth, kFontListFrameHeight);
+  frame_ = CreateMemorySurface(windowDc, kFontSizeListWidth, kFontSizeListHeight);
   chevron_ = SurfaceFromBmpFile(windowDc, ChevronImageFile());
   if (strip_) stripGraphics_ = std::make_unique<Gdiplus::Graphics>(strip_.dc());
   if (scrollBar_) scrollGraphics_ = std::make_unique<Gdiplus::Graphics>(scrollBar_.dc());
@@ -41,7 +42,7 @@ void FontSizeListPainter::Init(HDC windowDc, HPEN framePen, HFONT labelFont) {
   trackBrush_ = Brush(CreateSolidBrush(kListTrackColour));
   nullPen_ = Pen(CreatePen(PS_NULL, 0, 0));
   thumbGradient_ = std::make_unique<Gdiplus::LinearGradientBrush>(
-      Gdiplus::Point(0, 0), Gdiplus::Point(kFontListFrameWidth, 0), ArgbColour(kListThumbLeft),
+      Gdiplus::Point(0, 0), Gdiplus::Point(kFontSizeListWidth, 0), ArgbColour(kListThumbLeft),
       ArgbColour(kListThumbRight));
 
   if (HDC dc = strip_.dc()) {
@@ -52,7 +53,7 @@ void FontSizeListPainter::Init(HDC windowDc, HPEN framePen, HFONT labelFont) {
   if (HDC dc = frame_.dc()) {
     SelectGuard usePen(dc, framePen);
     SelectGuard useBrush(dc, whiteBrush_.get());
-    Rectangle(dc, 0, 0, kFontListFrameWidth, kFontListFrameHeight);
+    Rectangle(dc, 0, 0, kFontSizeListWidth, kFontSizeListHeight);
   }
   if (HDC dc = scrollBar_.dc()) {
     {
@@ -120,8 +121,7 @@ void FontSizeListPainter::Show(HDC target, Point at, int scroll, int selected, H
   }
   BitBlt(frame_.dc(), 31, 2, kScrollBarWidth, kWindowRows, scrollBar_.dc(), 0, 0, SRCCOPY);
   if (target) {
-    BitBlt(target, at.x, at.y, kFontListFrameWidth, kFontListFrameHeight, frame_.dc(), 0, 0,
-           SRCCOPY);
+    BitBlt(target, at.x, at.y, kFontSizeListWidth, kFontSizeListHeight, frame_.dc(), 0, 0, SRCCOPY);
   }
 }
 
