@@ -64,4 +64,8 @@ CallResult CallMethod(IDispatch* object, std::wstring_view path,
                       std::initializer_list<Arg> positional = {},
                       std::initializer_list<NamedArg> named = {});
 
+// Marks a result the caller does not need: the operation goes on whatever happened.
+inline void Swallow(const CallResult&) {}
+inline void Swallow(HRESULT) {}
+
 }  // namespace lumenta::com

@@ -111,7 +111,9 @@ class RecordingObject : public IDispatch {
       journal_.calls.push_back("get " + shown);
     }
 
-    if (auto failure = journal_.failures.find(member); failure != journal_.failures.end()) {
+    auto failure = journal_.failures.find(shown);
+    if (failure == journal_.failures.end()) failure = journal_.failures.find(member);
+    if (failure != journal_.failures.end()) {
       if (exception) {
         *exception = EXCEPINFO{};
         exception->scode = failure->second;
@@ -134,7 +136,9 @@ class RecordingObject : public IDispatch {
       return S_OK;
     }
     if (!result) return S_OK;
-    if (auto answer = journal_.answers.find(member); answer != journal_.answers.end()) {
+    auto answer = journal_.answers.find(shown);
+    if (answer == journal_.answers.end()) answer = journal_.answers.find(member);
+    if (answer != journal_.answers.end()) {
       return VariantCopy(result, const_cast<VARIANT*>(&answer->second.raw()));
     }
     auto* child = new RecordingObject(journal_, shown);

@@ -20,9 +20,10 @@ namespace lumenta::testing {
 struct DispatchJournal {
   std::vector<std::string> calls;  // UTF-8
   int liveObjects = 0;
-  // Answers to reads and calls, by path without arguments ("Root.Documents.Count").
+  // Answers to reads and calls, by path with arguments ("Root.Exists(\"a\")") or, for any
+  // arguments, without them ("Root.Documents.Count").
   std::map<std::string, com::Variant> answers;
-  // Paths whose invocation raises an exception with this code.
+  // Paths (with or without arguments) whose invocation raises an exception with this code.
   std::map<std::string, HRESULT> failures;
   // Member names GetIDsOfNames does not know.
   std::set<std::string> unknownNames;
