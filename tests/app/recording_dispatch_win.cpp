@@ -131,8 +131,15 @@ class RecordingObject : public IDispatch {
     }
     if (put) {
       if (total == 0) return DISP_E_PARAMNOTOPTIONAL;
-      journal_.answers[member] = com::Variant();
-      VariantCopyInd(journal_.answers[member].Receive(), &params->rgvarg[putIndex]);
+      // Plain values are remembered for later reads; objects are not, so that the journal
+      // never keeps alive what the caller should have released.
+      com::Variant value;
+      VariantCopyInd(value.Receive(), &params->rgvarg[putIndex]);
+      if (value.type() == VT_DISPATCH || value.type() == VT_UNKNOWN) {
+        journal_.answers.erase(member);
+      } else {
+        journal_.answers[member] = std::move(value);
+      }
       return S_OK;
     }
     if (!result) return S_OK;
