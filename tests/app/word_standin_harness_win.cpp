@@ -124,6 +124,11 @@ WordStandIn::~WordStandIn() {
 
 std::vector<std::string> WordStandIn::Journal() const {
   std::vector<std::string> lines;
+  if (module_) {
+    auto flush = reinterpret_cast<standin::FlushJournalFunction>(reinterpret_cast<void*>(
+        GetProcAddress(static_cast<HMODULE>(module_), standin::kFlushJournalExport)));
+    if (flush) flush();
+  }
   HANDLE file = CreateFileW(logPath_.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

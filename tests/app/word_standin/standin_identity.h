@@ -1,6 +1,7 @@
 #pragma once
 // How the word processor's stand-in is known to COM: its class id, the ProgID it is registered
-// under, and the environment variables through which a test steers it.
+// under, and the environment variables through which a test steers it (read when an Application
+// is created):
 //
 //   LUMENTA_WORD_STANDIN_LOG        file that receives one UTF-8 line per call and per colour
 //   change LUMENTA_WORD_STANDIN_WRAP       "1": a search that reaches the end of the document goes
@@ -22,5 +23,8 @@ inline constexpr wchar_t kRunFailsVariable[] = L"LUMENTA_WORD_STANDIN_RUN_FAILS"
 // Exported by the DLL: the number of its automation objects still alive in this process.
 inline constexpr char kLiveObjectsExport[] = "StandInLiveObjects";
 using LiveObjectsFunction = long (*)();
+// Exported by the DLL: writes the journal lines collected so far to the journal file.
+inline constexpr char kFlushJournalExport[] = "StandInFlushJournal";
+using FlushJournalFunction = void (*)();
 
 }  // namespace lumenta::standin

@@ -7,13 +7,16 @@
 namespace lumenta::standin {
 namespace {
 
-// The open log and the path it was opened for: a test may point the variable elsewhere between
-// its cases, and reopening the file for every line would make long searches slow.
+// The open log, the path it was opened for, and lines not yet written: a test may point the
+// variable elsewhere between its cases, and a write per line would make long searches slow.
 struct OpenLog {
   std::wstring path;
   HANDLE file = INVALID_HANDLE_VALUE;
+  std::string pending;
 };
 OpenLog g_log;
+
+constexpr size_t kFlushSize = 1 << 20;
 
 std::wstring Variable(const wchar_t* name) {
   wchar_t buffer[1024];
@@ -67,9 +70,19 @@ std::string Quote(std::wstring_view text) {
 
 bool Switch(const wchar_t* variable) { return Variable(variable) == L"1"; }
 
-void LogLine(std::string_view line) {
+void FlushLog() {
+  if (g_log.file != INVALID_HANDLE_VALUE && !g_log.pending.empty()) {
+    DWORD written = 0;
+    WriteFile(g_log.file, g_log.pending.data(), static_cast<DWORD>(g_log.pending.size()), &written,
+              nullptr);
+  }
+  g_log.pending.clear();
+}
+
+void ReloadLogSettings() {
   const std::wstring path = Variable(kLogVariable);
   if (path != g_log.path) {
+    FlushLog();
     if (g_log.file != INVALID_HANDLE_VALUE) CloseHandle(g_log.file);
     g_log.file = INVALID_HANDLE_VALUE;
     g_log.path = path;
@@ -79,11 +92,13 @@ void LogLine(std::string_view line) {
                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
   }
+}
+
+void LogLine(std::string_view line) {
   if (g_log.file == INVALID_HANDLE_VALUE) return;
-  std::string text(line);
-  text += '\n';
-  DWORD written = 0;
-  WriteFile(g_log.file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  g_log.pending.append(line);
+  g_log.pending += '\n';
+  if (g_log.pending.size() >= kFlushSize) FlushLog();
 }
 
 }  // namespace lumenta::standin

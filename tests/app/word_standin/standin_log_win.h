@@ -1,13 +1,17 @@
 #pragma once
 // The stand-in's journal: one UTF-8 line per event, appended to the file named by
-// LUMENTA_WORD_STANDIN_LOG (nothing is written while it is unset). Each line reaches the file
-// at once, so a test can read it while the stand-in is still loaded.
+// LUMENTA_WORD_STANDIN_LOG (nothing is written while it is unset). The variable is read when an
+// Application is created and when the journal is flushed. Lines are collected and written in
+// blocks; the tests flush them (an export of the DLL) before reading the file.
 #include <string>
 #include <string_view>
 
 namespace lumenta::standin {
 
 void LogLine(std::string_view line);
+void FlushLog();
+// Reads LUMENTA_WORD_STANDIN_LOG again, moving to another file when it changed.
+void ReloadLogSettings();
 
 // Environment switches of the stand-in ("1" means on).
 bool Switch(const wchar_t* variable);

@@ -7,6 +7,7 @@
 
 #include "tests/app/word_standin/standin_dispatch_win.h"
 #include "tests/app/word_standin/standin_identity.h"
+#include "tests/app/word_standin/standin_log_win.h"
 #include "tests/app/word_standin/standin_word_win.h"
 
 namespace lumenta::standin {
@@ -66,3 +67,13 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
 }
 
 extern "C" long StandInLiveObjects() { return lumenta::standin::LiveObjects(); }
+
+extern "C" void StandInFlushJournal() {
+  lumenta::standin::FlushLog();
+  lumenta::standin::ReloadLogSettings();
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_DETACH) lumenta::standin::FlushLog();
+  return TRUE;
+}

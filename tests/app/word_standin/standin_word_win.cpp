@@ -225,8 +225,7 @@ class FindObject : public StandInObject {
     }
     const bool matchCase = call.Bool(1).value_or(find.matchCase);
     const bool forward = call.Bool(6).value_or(true);
-    const long wrap = call.Int(7).value_or(find.wrap);
-    const bool continues = wrap == 1 || Switch(kWrapVariable);
+    const bool continues = call.Int(7).value_or(find.wrap) == 1;
     if (find.text.empty()) {
       LogLine("not found");
       ReturnBool(result, false);
@@ -428,9 +427,18 @@ class DocumentsObject : public StandInObject {
   }
 };
 
+// A new application reads the stand-in's settings: where its journal goes and whether its
+// searches wrap around at the end of the document.
+std::shared_ptr<Session> NewSession() {
+  ReloadLogSettings();
+  auto session = std::make_shared<Session>();
+  session->find.wrap = Switch(kWrapVariable) ? 1 : 0;
+  return session;
+}
+
 class ApplicationObject : public StandInObject, public IRunnableObject {
  public:
-  ApplicationObject() : StandInObject("Application", std::make_shared<Session>()) {
+  ApplicationObject() : StandInObject("Application", NewSession()) {
     LogLine("create Application");
   }
 
