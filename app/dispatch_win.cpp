@@ -94,7 +94,7 @@ CallResult Invoke(IDispatch* object, std::wstring_view member, WORD flags,
 // Splits "A.B.C" into the object that holds C (reading A, then A.B) and the name C.
 struct Target {
   HRESULT status = S_OK;
-  Ref<IDispatch> holder;
+  ui::ComPtr<IDispatch> holder;
   std::wstring_view member;
 };
 
@@ -104,7 +104,7 @@ Target Walk(IDispatch* root, std::wstring_view path) {
     target.status = E_POINTER;
     return target;
   }
-  Ref<IDispatch> current = Ref<IDispatch>::Share(root);
+  ui::ComPtr<IDispatch> current = Share(root);
   for (;;) {
     const size_t dot = path.find(L'.');
     if (dot == std::wstring_view::npos) {
@@ -118,7 +118,7 @@ Target Walk(IDispatch* root, std::wstring_view path) {
       target.status = step.status;
       return target;
     }
-    Ref<IDispatch> next = step.value.ToDispatch();
+    ui::ComPtr<IDispatch> next = step.value.ToDispatch();
     if (!next) {
       target.status = DISP_E_TYPEMISMATCH;
       return target;

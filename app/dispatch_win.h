@@ -13,7 +13,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "app/com_ref_win.h"
+#include "app/com_share_win.h"
 #include "app/variant_win.h"
 
 namespace lumenta::com {
@@ -49,7 +49,9 @@ struct [[nodiscard]] CallResult {
 
   bool ok() const { return SUCCEEDED(status); }
   // The object the call returned, or an empty reference.
-  Ref<IDispatch> object() const { return ok() ? value.ToDispatch() : Ref<IDispatch>{}; }
+  ui::ComPtr<IDispatch> object() const {
+    return ok() ? value.ToDispatch() : ui::ComPtr<IDispatch>{};
+  }
 };
 
 // Reads a property (with index arguments, if any).

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace lumenta {
+namespace lumenta::app {
 namespace {
 
 ProcessStarter g_starter = &StartProcess;
@@ -52,4 +52,4 @@ ProcessStarter SetProcessStarter(ProcessStarter starter) {
 
 bool LaunchProcess(const ProcessLaunch& launch) { return g_starter(launch); }
 
-}  // namespace lumenta
+}  // namespace lumenta::app

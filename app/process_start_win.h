@@ -2,7 +2,7 @@
 // Starting another program without waiting for it, behind a seam the tests can replace.
 #include <string>
 
-namespace lumenta {
+namespace lumenta::app {
 
 struct ProcessLaunch {
   std::wstring commandLine;
@@ -21,4 +21,4 @@ ProcessStarter SetProcessStarter(ProcessStarter starter);
 // Starts a process through the current starter.
 bool LaunchProcess(const ProcessLaunch& launch);
 
-}  // namespace lumenta
+}  // namespace lumenta::app

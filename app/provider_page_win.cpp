@@ -4,7 +4,7 @@
 
 #include "app/process_start_win.h"
 
-namespace lumenta {
+namespace lumenta::app {
 
 void OpenProviderPage() {
   ProcessLaunch launch;
@@ -14,4 +14,4 @@ void OpenProviderPage() {
   LaunchProcess(launch);
 }
 
-}  // namespace lumenta
+}  // namespace lumenta::app

@@ -1,7 +1,7 @@
 #pragma once
 // The OCR provider's console home page, where API keys are applied for.
 
-namespace lumenta {
+namespace lumenta::app {
 
 inline constexpr wchar_t kProviderPageAddress[] =
     L"https://console.bce.baidu.com/ai/#/ai/ocr/overview/index";
@@ -11,4 +11,4 @@ inline constexpr wchar_t kProviderPageAddress[] =
 // started.
 void OpenProviderPage();
 
-}  // namespace lumenta
+}  // namespace lumenta::app

@@ -4,7 +4,7 @@
 
 #include "ui/pending_events.h"
 
-namespace lumenta {
+namespace lumenta::app {
 
 void WaitProcessingMessages(unsigned milliseconds) {
   const ULONGLONG deadline = GetTickCount64() + milliseconds;
@@ -25,4 +25,4 @@ void WaitProcessingMessages(unsigned milliseconds) {
   }
 }
 
-}  // namespace lumenta
+}  // namespace lumenta::app

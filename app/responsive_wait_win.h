@@ -2,8 +2,8 @@
 // A wait during which the window keeps working: the messages of this thread are processed
 // (ProcessPendingEvents) as they arrive until the time is up.
 
-namespace lumenta {
+namespace lumenta::app {
 
 void WaitProcessingMessages(unsigned milliseconds);
 
-}  // namespace lumenta
+}  // namespace lumenta::app

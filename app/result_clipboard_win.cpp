@@ -6,7 +6,7 @@
 #include "ocr/text.h"
 #include "ocr/text_encoders.h"
 
-namespace lumenta {
+namespace lumenta::app {
 namespace {
 
 // Closes the clipboard on every path once it has been opened.
@@ -56,4 +56,4 @@ bool CopyTextToClipboard(HWND owner, std::string_view gbk) {
   return ansi && unicode;
 }
 
-}  // namespace lumenta
+}  // namespace lumenta::app

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace lumenta {
+namespace lumenta::app {
 
 // Opens the clipboard for `owner`, empties it and places `gbk` (up to a zero byte) twice: as
 // CF_TEXT, the GBK bytes themselves, and as CF_UNICODETEXT converted from GBK, so programs read
@@ -12,4 +12,4 @@ namespace lumenta {
 // text. Returns false, leaving the clipboard as it was, when the clipboard cannot be opened.
 bool CopyTextToClipboard(HWND owner, std::string_view gbk);
 
-}  // namespace lumenta
+}  // namespace lumenta::app

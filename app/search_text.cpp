@@ -1,6 +1,6 @@
 #include "app/search_text.h"
 
-namespace lumenta {
+namespace lumenta::app {
 namespace {
 
 constexpr char16_t kDocumentName[] = u"vorel.docx";
@@ -38,4 +38,4 @@ std::u16string DocumentPathIn(std::u16string_view directory) {
   return path + kDocumentName;
 }
 
-}  // namespace lumenta
+}  // namespace lumenta::app

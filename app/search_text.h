@@ -5,7 +5,7 @@
 
 #include "ocr/text.h"
 
-namespace lumenta {
+namespace lumenta::app {
 
 // The result text with leading and trailing blanks removed: ASCII spaces and full-width spaces
 // (GBK A1 A1). Tabs and line breaks stay. The scan walks whole characters, so the second byte
@@ -22,4 +22,4 @@ inline constexpr int kMatchColour = 255;
 // the end of the document cannot keep it going for ever.
 inline constexpr int kMaxColouredMatches = 100000;
 
-}  // namespace lumenta
+}  // namespace lumenta::app

@@ -47,13 +47,16 @@ VARIANT* Variant::Receive() {
   return &v_;
 }
 
-bool Variant::ChangeTo(VARTYPE type, VARIANT& out) const {
+bool Variant::ChangeTo(VARTYPE wanted, VARIANT& out) const {
   VariantInit(&out);
   // VariantChangeType reads through VT_BYREF itself; a missing-parameter marker or an empty
   // value is no value for the caller, whatever the conversion rules would make of it.
-  VARTYPE held = V_VT(&v_) & ~VT_BYREF;
-  if (held == VT_EMPTY || held == VT_ERROR || held == VT_NULL) return false;
-  return SUCCEEDED(VariantChangeType(&out, const_cast<VARIANT*>(&v_), 0, type));
+  const VARIANT* held = &v_;
+  while (held && V_VT(held) == (VT_BYREF | VT_VARIANT)) held = V_VARIANTREF(held);
+  if (!held) return false;
+  const VARTYPE type = V_VT(held) & ~VT_BYREF;
+  if (type == VT_EMPTY || type == VT_ERROR || type == VT_NULL) return false;
+  return SUCCEEDED(VariantChangeType(&out, const_cast<VARIANT*>(&v_), 0, wanted));
 }
 
 std::optional<bool> Variant::ToBool() const {
@@ -89,17 +92,17 @@ std::optional<Text> Variant::ToText() const {
       std::u16string_view(reinterpret_cast<const char16_t*>(wide->data()), wide->size()));
 }
 
-Ref<IDispatch> Variant::ToDispatch() const {
+ui::ComPtr<IDispatch> Variant::ToDispatch() const {
   const VARIANT* value = &v_;
   if (V_VT(value) == (VT_BYREF | VT_VARIANT)) value = V_VARIANTREF(value);
   if (!value) return {};
   switch (V_VT(value)) {
     case VT_DISPATCH:
-      return Ref<IDispatch>::Share(V_DISPATCH(value));
+      return Share(V_DISPATCH(value));
     case VT_DISPATCH | VT_BYREF:
-      return V_DISPATCHREF(value) ? Ref<IDispatch>::Share(*V_DISPATCHREF(value)) : Ref<IDispatch>{};
+      return V_DISPATCHREF(value) ? Share(*V_DISPATCHREF(value)) : ui::ComPtr<IDispatch>{};
     case VT_UNKNOWN:
-      return Ref<IUnknown>::Share(V_UNKNOWN(value)).Query<IDispatch>(IID_IDispatch);
+      return Query<IDispatch>(V_UNKNOWN(value), IID_IDispatch);
     default:
       return {};
   }

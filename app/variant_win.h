@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/com_ref_win.h"
+#include "app/com_share_win.h"
 #include "ocr/text.h"
 
 namespace lumenta::com {
@@ -42,10 +42,10 @@ class Variant {
   [[nodiscard]] std::optional<Text> ToText() const;
   [[nodiscard]] std::optional<std::wstring> ToWide() const;
   // The object held, or an empty reference when the value is no object.
-  [[nodiscard]] Ref<IDispatch> ToDispatch() const;
+  [[nodiscard]] ui::ComPtr<IDispatch> ToDispatch() const;
 
  private:
-  [[nodiscard]] bool ChangeTo(VARTYPE type, VARIANT& out) const;
+  [[nodiscard]] bool ChangeTo(VARTYPE wanted, VARIANT& out) const;
   VARIANT v_;
 };
 

@@ -5,7 +5,7 @@
 #include "app/dispatch_win.h"
 #include "app/word_automation_win.h"
 
-namespace lumenta {
+namespace lumenta::app {
 
 using com::Bool;
 using com::CallMethod;
@@ -24,8 +24,7 @@ constexpr int kReplaceAll = 2;  // wdReplaceAll
 }  // namespace
 
 bool WordAutomation::Attach(IDispatch* application) {
-  com::Ref<IDispatch> checked =
-      com::Ref<IDispatch>::Share(application).Query<IDispatch>(IID_IDispatch);
+  ui::ComPtr<IDispatch> checked = com::Query<IDispatch>(application, IID_IDispatch);
   if (!checked) return false;
   application_ = std::move(checked);
   return true;
@@ -74,7 +73,7 @@ int WordAutomation::FillBookmarks(const std::vector<std::pair<Text, Text>>& valu
                             .value.ToBool()
                             .value_or(false);
     if (!exists) continue;
-    const com::Ref<IDispatch> bookmark =
+    const ui::ComPtr<IDispatch> bookmark =
         CallMethod(app(), L"ActiveDocument.Bookmarks.Item", {Str(name)}).object();
     if (!CallMethod(bookmark.get(), L"Select").ok()) continue;
     if (CallMethod(app(), L"Selection.TypeText", {Str(value)}).ok()) ++filled;
@@ -83,7 +82,7 @@ int WordAutomation::FillBookmarks(const std::vector<std::pair<Text, Text>>& valu
 }
 
 bool WordAutomation::ApplyStyle(std::string_view styleName) {
-  const com::Ref<IDispatch> style =
+  const ui::ComPtr<IDispatch> style =
       CallMethod(app(), L"ActiveDocument.Styles.Item", {Str(styleName)}).object();
   if (!style) return false;
   return SUCCEEDED(PutProperty(app(), L"Selection.Style", com::Object(style.get())));
@@ -100,7 +99,7 @@ bool WordAutomation::AddLine(double beginX, double beginY, double endX, double e
 }
 
 bool WordAutomation::ReplaceInDocument(std::string_view find, std::string_view replacement) {
-  const com::Ref<IDispatch> finder = GetProperty(app(), L"ActiveDocument.Content.Find").object();
+  const ui::ComPtr<IDispatch> finder = GetProperty(app(), L"ActiveDocument.Content.Find").object();
   if (!finder) return false;
   com::Swallow(CallMethod(finder.get(), L"ClearFormatting"));
   if (FAILED(PutProperty(finder.get(), L"Replacement.Text", Str(replacement)))) return false;
@@ -111,7 +110,7 @@ bool WordAutomation::ReplaceInDocument(std::string_view find, std::string_view r
 }
 
 bool WordAutomation::SetColumns(int count, bool evenlySpaced, bool lineBetween, double spacing) {
-  const com::Ref<IDispatch> columns =
+  const ui::ComPtr<IDispatch> columns =
       GetProperty(app(), L"ActiveDocument.PageSetup.TextColumns").object();
   if (!columns) return false;
   bool ok = CallMethod(columns.get(), L"SetCount", {Int(count)}).ok();
@@ -203,4 +202,4 @@ bool WordAutomation::InsertBreak(int type) {
   return CallMethod(app(), L"Selection.InsertBreak", {Int(type)}).ok();
 }
 
-}  // namespace lumenta
+}  // namespace lumenta::app

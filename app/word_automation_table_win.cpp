@@ -3,7 +3,7 @@
 #include "app/dispatch_win.h"
 #include "app/word_automation_win.h"
 
-namespace lumenta {
+namespace lumenta::app {
 
 using com::Bool;
 using com::CallMethod;
@@ -21,18 +21,18 @@ constexpr char kGridStyle[] = "\xCD\xF8\xB8\xF1\xD0\xCD";  // 网格型
 // A table cell's text ends with the end-of-cell mark: a carriage return and a bell character.
 constexpr char kEndOfCell[] = "\r\a";
 
-com::Ref<IDispatch> Cell(IDispatch* table, int row, int column) {
+ui::ComPtr<IDispatch> Cell(IDispatch* table, int row, int column) {
   return CallMethod(table, L"Cell", {Int(row), Int(column)}).object();
 }
 
 }  // namespace
 
 bool WordAutomation::AddTable(int rows, int columns) {
-  const com::Ref<IDispatch> range = GetProperty(app(), L"Selection.Range").object();
+  const ui::ComPtr<IDispatch> range = GetProperty(app(), L"Selection.Range").object();
   if (!range) return false;
-  com::Ref<IDispatch> table = CallMethod(app(), L"ActiveDocument.Tables.Add",
-                                         {com::Object(range.get()), Int(rows), Int(columns)})
-                                  .object();
+  ui::ComPtr<IDispatch> table = CallMethod(app(), L"ActiveDocument.Tables.Add",
+                                           {com::Object(range.get()), Int(rows), Int(columns)})
+                                    .object();
   if (!table) return false;
   com::Swallow(PutProperty(table.get(), L"Style", Str(kGridStyle)));
   table_ = std::move(table);
@@ -40,7 +40,7 @@ bool WordAutomation::AddTable(int rows, int columns) {
 }
 
 bool WordAutomation::SelectTable(int index) {
-  com::Ref<IDispatch> table =
+  ui::ComPtr<IDispatch> table =
       CallMethod(app(), L"ActiveDocument.Tables.Item", {Int(index)}).object();
   if (!table) return false;
   table_ = std::move(table);
@@ -60,18 +60,19 @@ std::optional<int> WordAutomation::TableColumnCount() {
 }
 
 bool WordAutomation::AutoFitSelectedTable(int behaviour) {
-  const com::Ref<IDispatch> table = CallMethod(app(), L"Selection.Tables.Item", {Int(1)}).object();
+  const ui::ComPtr<IDispatch> table =
+      CallMethod(app(), L"Selection.Tables.Item", {Int(1)}).object();
   return CallMethod(table.get(), L"AutoFitBehavior", {Int(behaviour)}).ok();
 }
 
 bool WordAutomation::SelectTableRow(int row) {
-  const com::Ref<IDispatch> rowObject =
+  const ui::ComPtr<IDispatch> rowObject =
       CallMethod(table_.get(), L"Range.Rows.Item", {Int(row)}).object();
   return CallMethod(rowObject.get(), L"Select").ok();
 }
 
 bool WordAutomation::SelectTableColumn(int column) {
-  const com::Ref<IDispatch> columnObject =
+  const ui::ComPtr<IDispatch> columnObject =
       CallMethod(table_.get(), L"Range.Columns.Item", {Int(column)}).object();
   return CallMethod(columnObject.get(), L"Select").ok();
 }
@@ -92,8 +93,8 @@ std::optional<Text> WordAutomation::CellText(int row, int column) {
 }
 
 bool WordAutomation::SetCellFont(int row, int column, const CellFont& font) {
-  const com::Ref<IDispatch> cell = Cell(table_.get(), row, column);
-  const com::Ref<IDispatch> fontObject = GetProperty(cell.get(), L"Range.Font").object();
+  const ui::ComPtr<IDispatch> cell = Cell(table_.get(), row, column);
+  const ui::ComPtr<IDispatch> fontObject = GetProperty(cell.get(), L"Range.Font").object();
   if (!fontObject) return false;
   IDispatch* target = fontObject.get();
   bool ok = true;
@@ -113,4 +114,4 @@ bool WordAutomation::SetCellsVerticalAlignment(int alignment) {
   return SUCCEEDED(PutProperty(app(), L"Selection.Cells.VerticalAlignment", Int(alignment)));
 }
 
-}  // namespace lumenta
+}  // namespace lumenta::app

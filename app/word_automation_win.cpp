@@ -7,7 +7,7 @@
 
 #include "app/dispatch_win.h"
 
-namespace lumenta {
+namespace lumenta::app {
 
 using com::Arg;
 using com::Bool;
@@ -36,32 +36,34 @@ WordAutomation::InstanceCreator WordAutomation::SetInstanceCreator(InstanceCreat
 }
 
 WordAutomation::WordAutomation() {
-  // S_FALSE (already initialised on this thread) still needs its CoUninitialize.
-  comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  // S_FALSE (already initialised on this thread) counts too: each success is paired with one
+  // CoUninitialize.
+  comReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 WordAutomation::~WordAutomation() {
+  // The references go before COM does.
   findObject_.Reset();
   lastSearchText_ = Variant();
   table_.Reset();
   application_.Reset();
-  if (comInitialised_) CoUninitialize();
+  if (comReady_) CoUninitialize();
 }
 
 void WordAutomation::CreateApplication() {
   CLSID clsid;
   if (FAILED(CLSIDFromProgID(kProgId, &clsid))) return;
-  com::Ref<IUnknown> created;
-  HRESULT status =
-      g_createInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown, created.ReceiveVoid());
+  ui::ComPtr<IUnknown> created;
+  HRESULT status = g_createInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown,
+                                    reinterpret_cast<void**>(created.Receive()));
   // Systems without distributed COM reject a context set that includes the remote server.
   if (status == E_INVALIDARG) {
     status = g_createInstance(clsid, nullptr, CLSCTX_ALL & ~CLSCTX_REMOTE_SERVER, IID_IUnknown,
-                              created.ReceiveVoid());
+                              reinterpret_cast<void**>(created.Receive()));
   }
   if (FAILED(status) || !created) return;
   if (FAILED(OleRun(created.get()))) return;  // the new object goes; the previous one stays
-  com::Ref<IDispatch> application = created.Query<IDispatch>(IID_IDispatch);
+  ui::ComPtr<IDispatch> application = com::Query<IDispatch>(created.get(), IID_IDispatch);
   if (!application) return;
   application_ = std::move(application);
 }
@@ -121,10 +123,11 @@ void WordAutomation::SetFontColor(int colour) {
 }
 
 void WordAutomation::CloseDocument(int index) {
-  const com::Ref<IDispatch> document = CallMethod(app(), L"Documents.Item", {Int(index)}).object();
+  const ui::ComPtr<IDispatch> document =
+      CallMethod(app(), L"Documents.Item", {Int(index)}).object();
   Swallow(CallMethod(document.get(), L"Close"));
 }
 
 void WordAutomation::Quit() { Swallow(CallMethod(app(), L"Quit")); }
 
-}  // namespace lumenta
+}  // namespace lumenta::app

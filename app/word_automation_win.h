@@ -1,10 +1,11 @@
 #pragma once
-// WordAutomation: the program's one handle on the word processor, driven through its automation
-// interface ("WORD.Application") with late-bound calls by member name. Constructing it
-// initialises COM for the user-interface thread (single-threaded apartment); destroying it
-// releases every reference it holds and uninitialises COM, but never quits the word processor:
-// one that a search left open stays open for the user.
+// WordAutomation: the program-wide wrapper of the word processor's automation objects, created at
+// start-up and destroyed by the exit hook. Its construction initialises COM for the user-interface
+// thread (single-threaded apartment); its destruction releases the references it holds and
+// uninitialises COM. It never quits a word processor left open for the user.
 //
+// The word processor is driven through its automation interface ("WORD.Application") with
+// late-bound calls by member name.
 // Every COM failure inside an operation is swallowed: operations report false, nothing or an
 // empty value, and release every intermediate object they obtained on every path. Paths are
 // wide so that any file name works; the texts of the program are GBK.
@@ -16,11 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/com_ref_win.h"
 #include "app/variant_win.h"
 #include "ocr/text.h"
+#include "ui/com_ptr_win.h"
 
-namespace lumenta {
+namespace lumenta::app {
 
 class WordAutomation {
  public:
@@ -28,6 +29,10 @@ class WordAutomation {
   ~WordAutomation();
   WordAutomation(const WordAutomation&) = delete;
   WordAutomation& operator=(const WordAutomation&) = delete;
+
+  // Whether COM was initialised for this thread by the construction (false when the thread was
+  // already in a multi-threaded apartment, where the automation calls cannot run).
+  [[nodiscard]] bool comReady() const { return comReady_; }
 
   // --- What the document search uses.
 
@@ -138,11 +143,16 @@ class WordAutomation {
  private:
   IDispatch* app() const { return application_.get(); }
 
-  com::Ref<IDispatch> application_;
-  com::Ref<IDispatch> table_;
+  // The word processor's Application object; empty until created.
+  ui::ComPtr<IDispatch> application_;
+  // The current table, used by the table operations.
+  ui::ComPtr<IDispatch> table_;
+  // The text of the last first search, reused by find-next.
   com::Variant lastSearchText_;
-  com::Ref<IDispatch> findObject_;
-  bool comInitialised_ = false;
+  // The Find object of the Selection used by the last first search.
+  ui::ComPtr<IDispatch> findObject_;
+
+  bool comReady_ = false;
 };
 
-}  // namespace lumenta
+}  // namespace lumenta::app

@@ -2,6 +2,7 @@
 #include "fuzz/fuzz_input.h"
 
 using namespace lumenta;
+using namespace lumenta::app;
 
 namespace {
 

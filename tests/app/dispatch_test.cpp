@@ -28,7 +28,7 @@ class DispatchTest : public ::testing::Test {
   }
 
   DispatchJournal journal_;
-  Ref<IDispatch> root_;
+  ui::ComPtr<IDispatch> root_;
 };
 
 TEST_F(DispatchTest, ReadsAPropertyAndConvertsItsValue) {
@@ -186,10 +186,28 @@ TEST(Variant, HasNoValueWhenEmptyOrLeftOut) {
   }
 }
 
+// A by-reference value, as a callee receives one: clearing it frees nothing.
+Variant ReferenceTo(Variant& target) {
+  VARIANT reference;
+  VariantInit(&reference);
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = target.get();
+  return Variant::Adopt(reference);
+}
+
+TEST(Variant, ReadsThroughAReferenceAndFindsNoValueBehindAnEmptyOne) {
+  Variant number = Int(5);
+  Variant empty;
+  EXPECT_EQ(ReferenceTo(number).ToInt(), 5);
+  EXPECT_EQ(ReferenceTo(number).ToText(), "5");
+  EXPECT_EQ(ReferenceTo(empty).ToBool(), std::nullopt);
+  EXPECT_EQ(ReferenceTo(empty).ToInt(), std::nullopt);
+}
+
 TEST(Variant, CopiesAndMovesKeepOneOwnerPerValue) {
   DispatchJournal journal;
   {
-    Ref<IDispatch> root = journal.Root("Root");
+    ui::ComPtr<IDispatch> root = journal.Root("Root");
     Variant held = Object(root.get());
     Variant copy = held;
     Variant moved = std::move(held);

@@ -204,8 +204,8 @@ class RecordingObject : public IDispatch {
 
 }  // namespace
 
-com::Ref<IDispatch> DispatchJournal::Root(const std::string& name) {
-  return com::Ref<IDispatch>::Adopt(new RecordingObject(*this, name));
+ui::ComPtr<IDispatch> DispatchJournal::Root(const std::string& name) {
+  return ui::ComPtr<IDispatch>::Adopt(new RecordingObject(*this, name));
 }
 
 }  // namespace lumenta::testing

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/com_ref_win.h"
+#include "app/com_share_win.h"
 #include "app/variant_win.h"
 
 namespace lumenta::testing {
@@ -31,7 +31,7 @@ struct DispatchJournal {
   std::map<std::string, com::Variant> writeBack;
 
   // A new object at the root of the journal's paths.
-  com::Ref<IDispatch> Root(const std::string& name);
+  ui::ComPtr<IDispatch> Root(const std::string& name);
   void Clear() { calls.clear(); }
 
   // Interned member names (DISPIDs are indexes into this list, starting at 1).

@@ -8,7 +8,7 @@
 #include "ui/message_pump_win.h"
 #include "ui/pending_events.h"
 
-namespace lumenta {
+namespace lumenta::app {
 namespace {
 
 int g_handled = 0;
@@ -77,4 +77,4 @@ TEST_F(ResponsiveWaitTest, LeavesAQuitMessageForTheMainLoop) {
 }
 
 }  // namespace
-}  // namespace lumenta
+}  // namespace lumenta::app

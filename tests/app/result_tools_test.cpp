@@ -1,4 +1,5 @@
-// Copying the result to the clipboard, and starting the provider page's program.
+// The result tools as the user runs them from the main window: copy, clear, the provider page;
+// and the process start behind the provider page, once for real.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -6,26 +7,13 @@
 #include <string>
 
 #include "app/process_start_win.h"
-#include "app/provider_page_win.h"
-#include "app/result_clipboard_win.h"
-#include "tests/app/word_standin_harness_win.h"
+#include "tests/app/app_test_support_win.h"
+#include "tests/app/main_window_fixture_win.h"
 
-namespace lumenta {
+namespace lumenta::app {
 namespace {
 
-// A plain top-level window to own the clipboard.
-class OwnerWindow {
- public:
-  OwnerWindow() {
-    window_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-  }
-  ~OwnerWindow() { DestroyWindow(window_); }
-  HWND get() const { return window_; }
-
- private:
-  HWND window_;
-};
+constexpr char kResultBox[] = "编辑框_识别结果";
 
 std::string ClipboardText() {
   std::string text = "<none>";
@@ -53,7 +41,7 @@ std::wstring ClipboardUnicodeText() {
   return text;
 }
 
-// Something else on the clipboard beforehand: a text and a private format.
+// Something else on the clipboard beforehand: a text and a private format, owned by `owner`.
 UINT PutOtherContent(HWND owner) {
   const UINT privateFormat = RegisterClipboardFormatW(L"LumentaTestFormat");
   if (!OpenClipboard(owner)) return 0;
@@ -68,40 +56,89 @@ UINT PutOtherContent(HWND owner) {
   return privateFormat;
 }
 
+// A window of another program, as far as the clipboard can tell.
+class OtherWindow {
+ public:
+  OtherWindow()
+      : window_(CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+  ~OtherWindow() { DestroyWindow(window_); }
+  HWND get() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
 struct CopyCase {
   const char* what;
-  std::string text;
+  std::string box;
   std::wstring unicode;
 };
 
-TEST(CopyResult, PutsExactlyTheTextInBothFormatsAndReplacesWhatTheClipboardHeld) {
-  OwnerWindow owner;
+using ResultToolsTest = MainWindowTest;
+
+TEST_F(ResultToolsTest, CopyPutsExactlyTheBoxTextInBothFormatsAndReplacesTheClipboard) {
+  OtherWindow other;
   const CopyCase cases[] = {
       {"a line", "plain text", L"plain text"},
       {"line breaks and blanks", "  one\r\ntwo\r\n\tthree  ", L"  one\r\ntwo\r\n\tthree  "},
       {"Chinese", "\xCA\xB6\xB1\xF0\xBD\xE1\xB9\xFB\xA3\xBA", L"\x8BC6\x522B\x7ED3\x679C\xFF1A"},
-      {"nothing", "", L""},
+      {"an empty box", "", L""},
   };
   for (const CopyCase& c : cases) {
-    const UINT privateFormat = PutOtherContent(owner.get());
+    const UINT privateFormat = PutOtherContent(other.get());
     ASSERT_NE(privateFormat, 0u);
-    ASSERT_TRUE(CopyTextToClipboard(owner.get(), c.text)) << c.what;
-    EXPECT_EQ(ClipboardText(), c.text) << c.what;
+    main_->SetText(kResultBox, c.box);
+    Click("按钮_复制");
+    EXPECT_EQ(ClipboardText(), c.box) << c.what;
     EXPECT_EQ(ClipboardUnicodeText(), c.unicode) << c.what;
     EXPECT_FALSE(IsClipboardFormatAvailable(privateFormat)) << c.what;
-    EXPECT_EQ(GetClipboardOwner(), owner.get()) << c.what;
+    EXPECT_EQ(GetClipboardOwner(), main_->handle()) << c.what;
+    EXPECT_EQ(main_->GetText(kResultBox), c.box) << c.what;
   }
+  EXPECT_TRUE(messages_.texts().empty());
 }
 
-TEST(CopyResult, LeavesTheClipboardAloneWhileAnotherWindowHoldsItOpen) {
-  OwnerWindow owner;
-  OwnerWindow other;
+TEST_F(ResultToolsTest, CopyLeavesTheClipboardAloneWhileAnotherWindowHoldsItOpen) {
+  OtherWindow other;
   const UINT privateFormat = PutOtherContent(other.get());
+  main_->SetText(kResultBox, "new");
   ASSERT_TRUE(OpenClipboard(other.get()));
-  EXPECT_FALSE(CopyTextToClipboard(owner.get(), "new"));
+  Click("按钮_复制");
   CloseClipboard();
   EXPECT_EQ(ClipboardText(), "old");
   EXPECT_TRUE(IsClipboardFormatAvailable(privateFormat));
+  EXPECT_TRUE(messages_.texts().empty());
+}
+
+// A 1 x 1 BMP file.
+ByteBuffer OnePixelBitmap() {
+  ByteBuffer bytes(58, '\0');
+  auto put32 = [&](size_t at, uint32_t value) { std::memcpy(&bytes[at], &value, 4); };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(2, 58);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, 1);
+  put32(22, 1);
+  bytes[26] = 1;
+  bytes[28] = 24;
+  put32(34, 4);
+  bytes[54] = '\x20';
+  bytes[55] = '\x40';
+  bytes[56] = '\x60';
+  return bytes;
+}
+
+TEST_F(ResultToolsTest, ClearEmptiesTheResultAndKeepsThePicture) {
+  const ByteBuffer picture = OnePixelBitmap();
+  main_->SetPicture("图片框1", picture);
+  main_->SetText(kResultBox, "line one\r\nline two");
+  Click("按钮_清空");
+  EXPECT_EQ(main_->GetText(kResultBox), "");
+  EXPECT_EQ(main_->GetPicture("图片框1"), picture);
+  EXPECT_TRUE(messages_.texts().empty());
 }
 
 ProcessLaunch g_launched;
@@ -113,10 +150,15 @@ bool RecordLaunch(const ProcessLaunch& launch) {
   return true;
 }
 
-TEST(ProviderPage, StartsExplorerWithTheConsoleAddressInANormalWindow) {
+bool FailLaunch(const ProcessLaunch&) {
+  ++g_launches;
+  return false;
+}
+
+TEST_F(ResultToolsTest, TheProviderButtonStartsExplorerWithTheConsoleAddressInANormalWindow) {
   g_launches = 0;
   const ProcessStarter previous = SetProcessStarter(&RecordLaunch);
-  OpenProviderPage();
+  Click("按钮_网址");
   SetProcessStarter(previous);
   EXPECT_EQ(g_launches, 1);
   EXPECT_EQ(g_launched.commandLine,
@@ -125,9 +167,18 @@ TEST(ProviderPage, StartsExplorerWithTheConsoleAddressInANormalWindow) {
   EXPECT_EQ(g_launched.idleWaitMs, 1000u);
 }
 
+TEST_F(ResultToolsTest, AProviderPageThatCannotBeStartedShowsNothing) {
+  g_launches = 0;
+  const ProcessStarter previous = SetProcessStarter(&FailLaunch);
+  Click("按钮_网址");
+  SetProcessStarter(previous);
+  EXPECT_EQ(g_launches, 1);
+  EXPECT_TRUE(messages_.texts().empty());
+}
+
 TEST(StartProcess, StartsTheProgramWithoutWaitingForItAndClosesBothHandles) {
-  testing::ScratchFolder folder;
-  const std::wstring marker = folder.path() + L"\\started.txt";
+  testing::TemporaryFolder folder;
+  const std::wstring marker = folder.File(L"started.txt");
   DWORD handlesBefore = 0;
   DWORD handlesAfter = 0;
   ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
@@ -161,4 +212,4 @@ TEST(StartProcess, ReportsAProgramThatCannotBeStarted) {
 }
 
 }  // namespace
-}  // namespace lumenta
+}  // namespace lumenta::app

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace lumenta {
+namespace lumenta::app {
 namespace {
 
 struct TrimCase {
@@ -45,4 +45,4 @@ TEST(DocumentPathIn, PutsTheDocumentInTheGivenDirectoryWithOneSeparator) {
 }
 
 }  // namespace
-}  // namespace lumenta
+}  // namespace lumenta::app

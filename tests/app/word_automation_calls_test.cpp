@@ -12,7 +12,7 @@
 #include "app/word_automation_win.h"
 #include "tests/app/recording_dispatch_win.h"
 
-namespace lumenta {
+namespace lumenta::app {
 namespace {
 
 using com::Bool;
@@ -367,7 +367,7 @@ struct Attached {
 
   explicit Attached(const OperationCase& c) {
     ScriptAnswers(journal);
-    com::Ref<IDispatch> application = journal.Root("Word");
+    ui::ComPtr<IDispatch> application = journal.Root("Word");
     EXPECT_TRUE(word.Attach(application.get()));
     if (c.table == Table::kUsesCurrent) {
       EXPECT_TRUE(word.SelectTable(1));
@@ -447,8 +447,8 @@ TEST(WordAutomationCalls, AttachUsesTheGivenObjectForLaterCalls) {
   testing::DispatchJournal journal;
   {
     WordAutomation word;
-    com::Ref<IDispatch> first = journal.Root("First");
-    com::Ref<IDispatch> second = journal.Root("Second");
+    ui::ComPtr<IDispatch> first = journal.Root("First");
+    ui::ComPtr<IDispatch> second = journal.Root("Second");
     ASSERT_TRUE(word.Attach(first.get()));
     ASSERT_TRUE(word.Attach(second.get()));
     EXPECT_FALSE(word.Attach(nullptr));  // keeps the second
@@ -460,4 +460,4 @@ TEST(WordAutomationCalls, AttachUsesTheGivenObjectForLaterCalls) {
 }
 
 }  // namespace
-}  // namespace lumenta
+}  // namespace lumenta::app

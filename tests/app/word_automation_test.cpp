@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "app/word_automation_win.h"
+#include "tests/app/app_test_support_win.h"
 #include "tests/app/word_standin_harness_win.h"
 
-namespace lumenta {
+namespace lumenta::app {
 namespace {
 
 using Lines = std::vector<std::string>;
-using testing::ScratchFolder;
+using testing::TemporaryFolder;
 using testing::WordStandIn;
 
 // A document of the stand-in: plain UTF-8 text.
@@ -37,10 +38,14 @@ class WordAutomationTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(standIn_.ok()); }
   void TearDown() override { WordAutomation::SetInstanceCreator(nullptr); }
 
-  std::wstring Document(const std::string& text) { return folder_.Write(L"vorel.docx", text); }
+  std::wstring Document(const std::string& text) {
+    const std::wstring path = folder_.File(L"vorel.docx");
+    testing::WriteFile(path, text);
+    return path;
+  }
 
   WordStandIn standIn_;
-  ScratchFolder folder_;
+  TemporaryFolder folder_;
 };
 
 TEST_F(WordAutomationTest, CreatesTheRegisteredApplicationAndPutsItIntoTheRunningState) {
@@ -143,8 +148,10 @@ TEST_F(WordAutomationTest, WithoutTheWordProcessorNothingIsCreatedAndEveryOperat
 
 TEST_F(WordAutomationTest, OpensTheDocumentAtItsPathAndReleasesTheDocumentAtOnce) {
   // A folder name outside GBK: the path reaches the word processor intact.
-  ScratchFolder folder(L"-\xD55C\xAE00");
-  const std::wstring path = folder.Write(L"vorel.docx", kThreeApples);
+  const std::wstring folder = folder_.File(L"-\xD55C\xAE00");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring path = folder + L"\\vorel.docx";
+  testing::WriteFile(path, kThreeApples);
   WordAutomation word;
   word.CreateApplication();
   word.OpenDocument(path);
@@ -286,4 +293,4 @@ TEST_F(WordAutomationTest, DestructionReleasesEveryObjectAndLeavesTheWordProcess
 }
 
 }  // namespace
-}  // namespace lumenta
+}  // namespace lumenta::app

@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "app/credentials_win.h"
 #include "tests/app/word_standin/standin_identity.h"
 
 namespace lumenta::testing {
@@ -29,43 +30,10 @@ std::wstring ClassKey() { return std::wstring(L"CLSID\\") + standin::kClsid; }
 
 }  // namespace
 
-ScratchFolder::ScratchFolder(const std::wstring& name) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  path_ = std::wstring(temp) + L"lumenta-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-          std::to_wstring(++g_logSerial) + name;
-  CreateDirectoryW(path_.c_str(), nullptr);
-}
-
-ScratchFolder::~ScratchFolder() {
-  WIN32_FIND_DATAW entry;
-  HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &entry);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = entry.cFileName;
-      if (name != L"." && name != L"..") DeleteFileW((path_ + L"\\" + name).c_str());
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-  }
-  RemoveDirectoryW(path_.c_str());
-}
-
-std::wstring ScratchFolder::Write(const std::wstring& name, const std::string& bytes) const {
-  const std::wstring file = path_ + L"\\" + name;
-  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return file;
-  DWORD written = 0;
-  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(handle);
-  return file;
-}
-
 std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-  std::wstring folder(path, length);
-  return folder.substr(0, folder.find_last_of(L'\\'));
+  const std::u16string program = app::ProgramPath();
+  const std::wstring path(program.begin(), program.end());
+  return path.substr(0, path.find_last_of(L'\\'));
 }
 
 bool WordStandIn::Register() {

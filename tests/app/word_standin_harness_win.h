@@ -39,22 +39,6 @@ class WordStandIn {
   void* module_ = nullptr;
 };
 
-// A new, empty folder under the temporary folder, removed with everything in it at the end.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::wstring& name = L"");
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::wstring& path() const { return path_; }
-  // Writes `bytes` to the file `name` in the folder; returns the file's full path.
-  std::wstring Write(const std::wstring& name, const std::string& bytes) const;
-
- private:
-  std::wstring path_;
-};
-
 // The folder of the running test program, without a trailing backslash.
 std::wstring ProgramFolder();
 
