@@ -41,6 +41,19 @@ class WorkingDirectory {
   std::wstring previous_;
 };
 
+// A "vorel.docx" in the test program's own folder for as long as it lives.
+class DocumentBesideProgram {
+ public:
+  explicit DocumentBesideProgram(const std::string& text)
+      : path_(testing::ProgramFolder() + L"\\vorel.docx") {
+    testing::WriteFile(path_, text);
+  }
+  ~DocumentBesideProgram() { DeleteFileW(path_.c_str()); }
+
+ private:
+  std::wstring path_;
+};
+
 class DocumentSearchTest : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -154,16 +167,14 @@ TEST_F(DocumentSearchTest, WithoutTheWordProcessorTheSearchEndsSilently) {
 TEST_F(DocumentSearchTest, LooksForTheDocumentInTheWorkingDirectoryNotTheProgramsFolder) {
   // The program's folder holds a document with a match; the working directory (with a name
   // outside GBK) holds one without.
-  const std::wstring decoy = testing::ProgramFolder() + L"\\vorel.docx";
-  testing::WriteFile(decoy, "apple");
   const std::wstring folder = folder_.File(L"-\xD55C\xAE00");
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   WriteDocument(folder, "pear");
   {
+    DocumentBesideProgram decoy("apple");
     WorkingDirectory in(folder);
     Search("apple");
   }
-  DeleteFileW(decoy.c_str());
   EXPECT_EQ(messages_.texts(), Texts{kNotFoundMessage});
   const Lines opened = standIn_.JournalLines("call Documents.Open(");
   ASSERT_EQ(opened.size(), 1u);
