@@ -74,8 +74,9 @@ void SearchDocument(WordAutomation& word, ui::Window& main) {
 }
 
 void SearchDocumentClicked(ui::Event& event) {
-  if (ProgramObjects* objects = RunningProgramObjects())
+  if (ProgramObjects* objects = RunningProgramObjects()) {
     SearchDocument(objects->word(), event.window);
+  }
 }
 
 }  // namespace lumenta::app

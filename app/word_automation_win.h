@@ -6,6 +6,7 @@
 //
 // The word processor is driven through its automation interface ("WORD.Application") with
 // late-bound calls by member name.
+//
 // Every COM failure inside an operation is swallowed: operations report false, nothing or an
 // empty value, and release every intermediate object they obtained on every path. Paths are
 // wide so that any file name works; the texts of the program are GBK.
@@ -45,9 +46,11 @@ class WordAutomation {
   void OpenDocument(std::wstring_view path);
   bool SetVisible(bool visible);
   [[nodiscard]] bool IsVisible();
-  // Searches the document from after the current selection and selects the match (see the
-  // source for the steps). `forward` counts only with `useForward`; otherwise the search runs
-  // forward.
+  // Searches the active document from after the current selection (a selection holding text is
+  // first collapsed to its end) and selects the match: the selection's Find object, cleared of
+  // formatting and replacement, its Highlight set from `highlight`, executes with FindText,
+  // Forward and Format only, so the word processor's defaults apply to everything else. The
+  // search runs backward only for `useForward` with `forward` false.
   [[nodiscard]] bool FindFirst(std::string_view text, bool forward, bool useForward,
                                bool highlight);
   // The next match of the last first-search's text, forward.
