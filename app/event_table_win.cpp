@@ -21,6 +21,7 @@ std::vector<ui::EventBinding> MainWindowEvents() {
       {"按钮_网址", EventKind::kClick, &OpenProviderPageClicked},
       {"按钮_保存key", EventKind::kClick, &SaveKeysClicked},
       {"按钮2", EventKind::kClick, &ShowSponsorWindow},
+      {"按钮_截图", EventKind::kClick, &StartCapture},
   };
 }
 
