@@ -17,37 +17,28 @@ inline std::uint8_t Premultiply(unsigned c, unsigned a) {
 
 }  // namespace
 
-AreaAverageScaler::Taps AreaAverageScaler::MakeTaps(int src, int dst) {
+std::vector<AreaAverageScaler::Span> AreaAverageScaler::MakeSpans(int src, int dst) {
   // Measured in units of 1/(src*dst): a source pixel is dst units wide, an output pixel src.
-  Taps taps;
-  taps.first.resize(dst);
-  taps.count.resize(dst);
-  taps.offset.resize(dst);
-  taps.weights.reserve(static_cast<std::size_t>(src) + dst);
+  std::vector<Span> spans(dst);
+  const auto weight = [&](std::int64_t overlap) {
+    return static_cast<std::uint32_t>(overlap * kOne / src);
+  };
   for (int i = 0; i < dst; ++i) {
     const std::int64_t lo = static_cast<std::int64_t>(i) * src;
     const std::int64_t hi = lo + src;
-    const int first = static_cast<int>(lo / dst);
+    Span& span = spans[i];
+    span.first = static_cast<int>(lo / dst);
     const int last = static_cast<int>((hi - 1) / dst);
-    taps.first[i] = first;
-    taps.count[i] = last - first + 1;
-    taps.offset[i] = static_cast<std::uint32_t>(taps.weights.size());
-    std::uint32_t sum = 0;
-    for (int j = first; j <= last; ++j) {
-      const std::int64_t overlap = std::min<std::int64_t>((j + 1) * std::int64_t{dst}, hi) -
-                                   std::max<std::int64_t>(j * std::int64_t{dst}, lo);
-      const auto w = static_cast<std::uint16_t>(overlap * kOne / src);
-      taps.weights.push_back(w);
-      sum += w;
+    span.count = last - span.first + 1;
+    if (span.count == 1) {
+      span.firstWeight = span.lastWeight = kOne;
+      continue;
     }
-    // Rounding down lost a little: give it to the heaviest tap so the weights sum to one.
-    std::size_t heaviest = taps.offset[i];
-    for (std::size_t k = taps.offset[i]; k < taps.weights.size(); ++k) {
-      if (taps.weights[k] > taps.weights[heaviest]) heaviest = k;
-    }
-    taps.weights[heaviest] = static_cast<std::uint16_t>(taps.weights[heaviest] + (kOne - sum));
+    span.firstWeight = weight((span.first + 1) * std::int64_t{dst} - lo);
+    span.innerWeight = weight(dst);
+    span.lastWeight = kOne - span.firstWeight - span.innerWeight * (span.count - 2);
   }
-  return taps;
+  return spans;
 }
 
 bool AreaAverageScaler::Start(int srcWidth, int srcHeight, int dstWidth, int dstHeight) {
@@ -61,8 +52,8 @@ bool AreaAverageScaler::Start(int srcWidth, int srcHeight, int dstWidth, int dst
   srcWidth_ = srcWidth;
   srcHeight_ = srcHeight;
   nextSourceRow_ = 0;
-  columns_ = MakeTaps(srcWidth, dstWidth);
-  rows_ = MakeTaps(srcHeight, dstHeight);
+  columns_ = MakeSpans(srcWidth, dstWidth);
+  rows_ = MakeSpans(srcHeight, dstHeight);
   premultiplied_.assign(static_cast<std::size_t>(srcWidth) * 4, 0);
   shrunk_.assign(static_cast<std::size_t>(dstWidth) * 4, 0);
   for (auto& sums : sums_) sums.assign(static_cast<std::size_t>(dstWidth) * 4, 0);
@@ -90,37 +81,50 @@ void AreaAverageScaler::PushRow(const std::uint8_t* bgra) {
     }
   }
 
-  // Horizontal pass into 8.8 fixed point: sum(w * c) is at most 255 << 14.
-  const int dstWidth = out_.width();
-  const std::uint16_t* weights = columns_.weights.data();
-  for (int x = 0; x < dstWidth; ++x) {
-    const std::uint8_t* p = row + static_cast<std::size_t>(columns_.first[x]) * 4;
-    const std::uint16_t* w = weights + columns_.offset[x];
-    std::uint32_t b = 0, g = 0, r = 0, a = 0;
-    for (int n = columns_.count[x]; n > 0; --n, p += 4, ++w) {
-      b += *w * p[0];
-      g += *w * p[1];
-      r += *w * p[2];
-      a += *w * p[3];
-    }
-    std::uint16_t* s = &shrunk_[4 * static_cast<std::size_t>(x)];
-    s[0] = static_cast<std::uint16_t>((b + 32) >> 6);
-    s[1] = static_cast<std::uint16_t>((g + 32) >> 6);
-    s[2] = static_cast<std::uint16_t>((r + 32) >> 6);
-    s[3] = static_cast<std::uint16_t>((a + 32) >> 6);
-  }
+  ShrinkRow(row, row == bgra);
 
   // Vertical pass: this source row is part of at most two output rows (the output rows are
   // at least as tall as a source row).
+  const int dstWidth = out_.width();
   const int dstHeight = out_.height();
   int o = static_cast<int>(static_cast<std::int64_t>(y) * dstHeight / srcHeight_);
-  for (; o < dstHeight && rows_.first[o] <= y; ++o) {
-    if (y >= rows_.first[o] + rows_.count[o]) continue;
-    const std::uint32_t w = rows_.weights[rows_.offset[o] + (y - rows_.first[o])];
+  for (; o < dstHeight && rows_[o].first <= y; ++o) {
+    if (y >= rows_[o].first + rows_[o].count) continue;
+    const std::uint32_t w = rows_[o].WeightOf(y);
     std::uint32_t* sums = sums_[o & 1].data();
     const std::size_t n = static_cast<std::size_t>(dstWidth) * 4;
     for (std::size_t k = 0; k < n; ++k) sums[k] += w * shrunk_[k];
-    if (y == rows_.first[o] + rows_.count[o] - 1) EmitRow(o);
+    if (y == rows_[o].first + rows_[o].count - 1) EmitRow(o);
+  }
+}
+
+// Horizontal pass into 8.8 fixed point: sum(w * c) is at most 255 << 14, and the whole pixels
+// inside a span are only added up, then weighted once.
+void AreaAverageScaler::ShrinkRow(const std::uint8_t* row, bool opaque) {
+  std::uint16_t* out = shrunk_.data();
+  for (const Span& span : columns_) {
+    const std::uint8_t* p = row + static_cast<std::size_t>(span.first) * 4;
+    std::uint32_t b = span.firstWeight * p[0], g = span.firstWeight * p[1],
+                  r = span.firstWeight * p[2], a = span.firstWeight * p[3];
+    if (span.count > 1) {
+      std::uint32_t ib = 0, ig = 0, ir = 0, ia = 0;
+      const std::uint8_t* q = p + 4;
+      for (int n = span.count - 2; n > 0; --n, q += 4) {
+        ib += q[0];
+        ig += q[1];
+        ir += q[2];
+        ia += q[3];
+      }
+      b += span.innerWeight * ib + span.lastWeight * q[0];
+      g += span.innerWeight * ig + span.lastWeight * q[1];
+      r += span.innerWeight * ir + span.lastWeight * q[2];
+      a += span.innerWeight * ia + span.lastWeight * q[3];
+    }
+    out[0] = static_cast<std::uint16_t>((b + 32) >> 6);
+    out[1] = static_cast<std::uint16_t>((g + 32) >> 6);
+    out[2] = static_cast<std::uint16_t>((r + 32) >> 6);
+    out[3] = opaque ? 255 << 8 : static_cast<std::uint16_t>((a + 32) >> 6);
+    out += 4;
   }
 }
 
@@ -138,8 +142,8 @@ void AreaAverageScaler::EmitRow(int row) {
 Image AreaAverageScaler::Finish() {
   Image out = std::move(out_);
   out_ = Image();
-  columns_ = Taps();
-  rows_ = Taps();
+  columns_.clear();
+  rows_.clear();
   return out;
 }
 

@@ -28,22 +28,31 @@ class AreaAverageScaler {
   [[nodiscard]] Image Finish();
 
  private:
-  // The source pixels (first index and weights) that make each output pixel along one axis.
-  struct Taps {
-    std::vector<int> first;
-    std::vector<int> count;
-    std::vector<std::uint32_t> offset;  // into weights
-    std::vector<std::uint16_t> weights;
+  // The source pixels that make each output pixel along one axis: `count` pixels from `first`,
+  // the first and last weighted by how much of them lies inside, the ones between them whole
+  // (all with the same weight). The last weight also takes the rounding remainder, so that the
+  // weights of one output pixel sum to exactly one.
+  struct Span {
+    int first = 0;
+    int count = 0;
+    std::uint32_t firstWeight = 0;
+    std::uint32_t innerWeight = 0;
+    std::uint32_t lastWeight = 0;
+    std::uint32_t WeightOf(int index) const {
+      if (index == first) return firstWeight;
+      return index == first + count - 1 ? lastWeight : innerWeight;
+    }
   };
-  static Taps MakeTaps(int src, int dst);
+  static std::vector<Span> MakeSpans(int src, int dst);
 
+  void ShrinkRow(const std::uint8_t* row, bool opaque);
   void EmitRow(int row);
 
   int srcWidth_ = 0;
   int srcHeight_ = 0;
   int nextSourceRow_ = 0;
-  Taps columns_;
-  Taps rows_;
+  std::vector<Span> columns_;
+  std::vector<Span> rows_;
   std::vector<std::uint8_t> premultiplied_;  // one source row, when it has transparency
   std::vector<std::uint16_t> shrunk_;        // one row after the horizontal pass, 8.8 fixed point
   std::vector<std::uint32_t> sums_[2];       // vertical sums of two consecutive output rows

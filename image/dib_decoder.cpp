@@ -33,6 +33,7 @@ struct Channel {
     bits = std::bit_width(m >> shift);
   }
   std::uint8_t Get(std::uint32_t pixel) const {
+    if (!mask) return 0;  // a channel the file leaves out
     const std::uint32_t v = (pixel & mask) >> shift;
     if (bits >= 8) return static_cast<std::uint8_t>(v >> (bits - 8));
     const std::uint32_t max = (1u << bits) - 1;

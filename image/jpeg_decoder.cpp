@@ -114,9 +114,10 @@ void RunLibjpeg(JpegJob* job) {
   const bool inverted = cinfo.saw_Adobe_marker;
   while (cinfo.output_scanline < cinfo.output_height) {
     const int y = static_cast<int>(cinfo.output_scanline);
-    if (jpeg_read_scanlines(&cinfo, samples, 1) != 1) break;
+    JSAMPROW direct = cmyk ? nullptr : job->sink->RowDestination(y);
+    if (jpeg_read_scanlines(&cinfo, direct ? &direct : samples, 1) != 1) break;
     if (cmyk) CmykToBgra(samples[0], converted[0], width, inverted);
-    job->sink->Row(y, converted[0]);
+    job->sink->Row(y, direct ? direct : converted[0]);
     job->rowsDone = y + 1;
   }
   // Whatever follows the last row (more markers, trailing bytes) does not change the picture.
@@ -130,8 +131,9 @@ class ImageSink final : public JpegRowSink {
     image_ = Image::Create(width, height);
     return !image_.empty();
   }
+  std::uint8_t* RowDestination(int y) noexcept override { return image_.Row(y); }
   void Row(int y, const std::uint8_t* bgra) noexcept override {
-    std::memcpy(image_.Row(y), bgra, image_.stride());
+    if (bgra != image_.Row(y)) std::memcpy(image_.Row(y), bgra, image_.stride());
   }
   Image Take() { return std::move(image_); }
 

@@ -21,7 +21,11 @@ class JpegRowSink {
   virtual int ChooseScale(int width, int height) noexcept = 0;
   // The size of the rows that follow; false stops the decode.
   virtual bool Begin(int width, int height) noexcept = 0;
-  // Row y (0 is the top), `width` opaque BGRA pixels.
+  // Where row y may be written directly (width * 4 bytes), or nullptr for the decoder's own
+  // buffer. Used for pictures libjpeg can deliver as BGRA itself (not CMYK ones).
+  virtual std::uint8_t* RowDestination(int) noexcept { return nullptr; }
+  // Row y (0 is the top), `width` opaque BGRA pixels; `bgra` is the row's destination when
+  // RowDestination gave one.
   virtual void Row(int y, const std::uint8_t* bgra) noexcept = 0;
 };
 

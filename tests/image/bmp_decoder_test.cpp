@@ -63,6 +63,9 @@ std::vector<BmpCase> Cases() {
   rgb565.masksAfterHeader = true;
   rgb565.pixels = PadRows({B({0x00, 0xF8, 0xE0, 0x07, 0x10, 0x00})});
   cases.push_back({"16 bits, 5-6-5 bit fields after the header", rgb565, {R, G, 0xFF000084}});
+  BmpSpec noGreen = rgb565;
+  noGreen.masks = {0xF800, 0, 0x001F, 0};
+  cases.push_back({"bit fields without a green mask", noGreen, {R, K, 0xFF000084}});
   BmpSpec fields32{.headerSize = 124, .width = 2, .height = 1, .bits = 32, .compression = 3};
   fields32.masks = {0x0000FF00, 0x00FF0000, 0xFF000000, 0x000000FF};
   fields32.pixels = B({0x40, 0x11, 0x22, 0x33, 0xFF, 0x00, 0x00, 0xFF});
