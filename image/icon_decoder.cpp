@@ -36,7 +36,11 @@ bool Describe(Entry& entry) {
       return static_cast<std::uint32_t>(entry.data.U8(i)) << 24 | entry.data.U8(i + 1) << 16 |
              entry.data.U8(i + 2) << 8 | entry.data.U8(i + 3);
     };
-    entry.pixels = static_cast<std::int64_t>(be32(16)) * be32(20);
+    // Sizes past the limit are refused by the decoder anyway; capped, they cannot overflow.
+    const auto side = [&](std::size_t i) {
+      return std::min<std::int64_t>(be32(i), std::int64_t{kMaxSide} + 1);
+    };
+    entry.pixels = side(16) * side(20);
     static constexpr int kChannels[] = {1, 0, 3, 1, 2, 0, 4};
     const int colourType = entry.data.U8(25);
     entry.bits = entry.data.U8(24) * (colourType <= 6 ? kChannels[colourType] : 0);
