@@ -238,25 +238,51 @@ TEST_F(MainWindowPictures, DroppedTextChangesNothing) {
 
 // ---- the clipboard ----
 
+Bytes Le32(std::uint32_t v) {
+  return Bytes{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+               static_cast<char>(v >> 24)};
+}
+
 TEST_F(MainWindowPictures, TheClipboardButtonLoadsTheBitmapAsABmpFile) {
-  // A 2 x 1 24-bit DIB section: red, blue.
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 1, 1, 24, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_NE(bitmap, nullptr);
-  std::memcpy(bits, "\x00\x00\xFF\xFF\x00\x00\x00\x00", 8);
-  ASSERT_TRUE(OpenClipboard(window_->handle()));
-  EmptyClipboard();
-  SetClipboardData(CF_BITMAP, bitmap);
-  CloseClipboard();
-  ui::MessageRecorder messages;
-  Click("按钮_取图");
-  EXPECT_TRUE(messages.texts().empty());
-  const Bytes expected = Bytes("BM\x3E\0\0\0\0\0\0\0\x36\0\0\0", 14) +
-                         Bytes("\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0\x08\0\0\0", 24) +
-                         Bytes(16, '\0') + Bytes("\x00\x00\xFF\xFF\x00\x00\x00\x00", 8);
-  EXPECT_EQ(Picture(), expected);
+  Bytes palette;
+  for (int i = 0; i < 256; ++i) palette += Bytes{char(255 - i), char(i), char(i / 3), 0};
+  const struct {
+    const char* name;
+    WORD bits;
+    Bytes table;
+    Bytes rows;  // 2 x 2, bottom row first, padded to four bytes
+  } cases[] = {
+      {"24 bits", 24, "",
+       Bytes("\x00\x00\xFF\xFF\x00\x00\x00\x00\x01\x02\x03\x04\x05\x06\x00\x00", 16)},
+      {"32 bits", 32, "",
+       Bytes("\x00\x00\xFF\x00\xFF\x00\x00\x00\x01\x02\x03\x00\x04\x05\x06\x00", 16)},
+      {"8-bit palette", 8, palette, Bytes("\x03\xFC\x00\x00\x80\x7F\x00\x00", 8)},
+  };
+  for (const auto& c : cases) {
+    std::vector<unsigned char> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    *header = {sizeof(BITMAPINFOHEADER), 2, 2, 1, c.bits, BI_RGB};
+    std::copy(c.table.begin(), c.table.end(), info.begin() + sizeof(BITMAPINFOHEADER));
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bitmap, nullptr);
+    std::memcpy(bits, c.rows.data(), c.rows.size());
+    ASSERT_TRUE(OpenClipboard(window_->handle()));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, bitmap);
+    CloseClipboard();
+    ui::MessageRecorder messages;
+    Click("按钮_取图");
+    EXPECT_TRUE(messages.texts().empty()) << c.name;
+    // "BM", size, two zero words, offset 54 + 4 x entries; the 40-byte header; the table; rows.
+    const std::uint32_t offset = 54 + static_cast<std::uint32_t>(c.table.size());
+    const Bytes expected =
+        "BM" + Le32(offset + static_cast<std::uint32_t>(c.rows.size())) + Le32(0) + Le32(offset) +
+        Le32(40) + Le32(2) + Le32(2) + Bytes{1, 0, static_cast<char>(c.bits), 0} + Le32(0) +
+        Le32(static_cast<std::uint32_t>(c.rows.size())) + Bytes(16, '\0') + c.table + c.rows;
+    EXPECT_EQ(Picture(), expected) << c.name;
+  }
 }
 
 TEST_F(MainWindowPictures, WithoutABitmapOnTheClipboardThePictureStaysAndAMessageSaysSo) {
@@ -320,6 +346,33 @@ TEST_F(MainWindowPictures, TheBytesComeBackUnchangedWhateverTheyDecodeTo) {
   }
 }
 
+TEST(ReadPictureFile, GivesTheWholeFileOrNothing) {
+  Scratch scratch;
+  const Bytes bytes = FlatPng(7, 7, 0x102030) + Bytes(3, '\0');
+  const std::wstring file = scratch.Write(L"\u56FE\u7247.png", bytes);  // 图片.png
+  EXPECT_EQ(ReadPictureFile(Gbk(file)), bytes);
+  // A file just over the limit (sparse: nothing is written) is not read at all.
+  const std::wstring huge = scratch.PathOf(L"huge.bin");
+  HANDLE handle = CreateFileW(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = static_cast<LONGLONG>(kMaxPictureFileBytes) + 1;
+  SetFilePointerEx(handle, size, nullptr, FILE_BEGIN);
+  SetEndOfFile(handle);
+  CloseHandle(handle);
+  const struct {
+    const char* name;
+    Text path;
+  } nothing[] = {
+      {"an empty name", ""},
+      {"a missing file", Gbk(scratch.PathOf(L"missing.png"))},
+      {"a folder", Gbk(scratch.PathOf(L""))},
+      {"a file over the limit", Gbk(huge)},
+  };
+  for (const auto& c : nothing) EXPECT_TRUE(ReadPictureFile(c.path).empty()) << c.name;
+}
+
 // The sponsor window shows its picture, the program's resource, scaled to 240 x 240.
 TEST(SponsorPicture, IsShownScaledInThePictureBox) {
   image::PreviewRenderer renderer;
@@ -345,8 +398,7 @@ TEST(SponsorPicture, IsShownScaledInThePictureBox) {
   for (const POINT at : {POINT{120, 124}, POINT{10, 14}, POINT{230, 100}, POINT{60, 180}}) {
     const COLORREF shown = GetPixel(dc, at.x, at.y);
     const std::uint32_t argb = expected.pixels.Pixel(at.x - expected.x, at.y - expected.y);
-    EXPECT_EQ(shown, RGB(argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF))
-        << at.x << "," << at.y;
+    EXPECT_EQ(shown, RGB(argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF)) << at.x << "," << at.y;
   }
   ReleaseDC(box, dc);
   sponsor.reset();
