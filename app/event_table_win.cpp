@@ -19,6 +19,7 @@ std::vector<ui::EventBinding> MainWindowEvents() {
       {"拖放对象1", EventKind::kFilesDropped, &LoadDroppedFile},
       {"按钮_保存key", EventKind::kClick, &SaveKeysClicked},
       {"按钮2", EventKind::kClick, &ShowSponsorWindow},
+      {"按钮_截图", EventKind::kClick, &StartCapture},
   };
 }
 

@@ -14,15 +14,9 @@ namespace {
 ProgramObjects* g_objects = nullptr;
 }
 
-ProgramObjects::ProgramObjects() {
-  // ---- Capture tool: construct (Init) its objects here.
-  g_objects = this;
-}
+ProgramObjects::ProgramObjects() : capture_(CaptureWindowDesign()) { g_objects = this; }
 
-ProgramObjects::~ProgramObjects() {
-  g_objects = nullptr;
-  // ---- Capture tool: destroy (Close) its objects here, before word_ uninitialises COM.
-}
+ProgramObjects::~ProgramObjects() { g_objects = nullptr; }
 
 ProgramObjects* RunningProgramObjects() { return g_objects; }
 
@@ -30,6 +24,12 @@ void MainWindowCreated(ui::Event& event) {
   LoadKeys(event.window, AnsiPath(KeyFilePath()));
   if (ui::DropTarget* drop = event.window.Drop("拖放对象1")) {
     static_cast<void>(drop->Register(event.window.handle()));
+  }
+}
+
+void StartCapture(ui::Event& click) {
+  if (ProgramObjects* objects = RunningProgramObjects()) {
+    objects->capture().StartCapture(click.window.handle());
   }
 }
 
