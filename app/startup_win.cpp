@@ -5,6 +5,7 @@
 #include "app/credentials_win.h"
 #include "app/event_table_win.h"
 #include "app/window_designs.h"
+#include "image/picture_renderer_win.h"
 #include "ui/message_pump_win.h"
 #include "ui/window_win.h"
 
@@ -39,6 +40,8 @@ int RunDesktopProgram() {
   ProgramObjects objects;
   // Long operations run the waiting window messages through this pump.
   ui::InstallMessagePump();
+  // The picture boxes decode and fit their pictures with the program's decoders.
+  image::InstallPictureRenderer();
   // Steps 4 to 6: the main window with its controls; its created event loads the keys and
   // registers the drop target.
   std::unique_ptr<ui::Window> main = ui::Window::Create(MainWindowDesign(), MainWindowEvents());
