@@ -3,6 +3,7 @@
 #include <leptonica/allheaders.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,23 @@ std::string Environment(const char* name) {
 
 std::string UrlHost(const std::string& address) {
   return address.find(':') != std::string::npos ? "[" + address + "]" : address;
+}
+
+// httplib listens with a backlog of 5 (fixed when Debian built the library): a burst of clients
+// overflows it and the kernel drops their connections. Listening again on the bound socket
+// widens the queue (Linux updates the backlog of a listening socket).
+template <class Base>
+class WideBacklogServer : public Base {
+ public:
+  using Base::Base;
+  bool WidenBacklog() { return ::listen(this->svr_sock_, SOMAXCONN) == 0; }
+};
+using PlainServer = WideBacklogServer<httplib::Server>;
+using SecureServer = WideBacklogServer<httplib::SSLServer>;
+
+bool WidenBacklog(httplib::Server& server) {
+  if (auto* secure = dynamic_cast<SecureServer*>(&server)) return secure->WidenBacklog();
+  return static_cast<PlainServer&>(server).WidenBacklog();
 }
 
 int Run(const Options& options) {
@@ -56,8 +74,8 @@ int Run(const Options& options) {
   const bool tls = !options.tlsCertificate.empty();
   std::unique_ptr<httplib::Server> server;
   if (tls) {
-    auto secure = std::make_unique<httplib::SSLServer>(options.tlsCertificate.c_str(),
-                                                       options.tlsKey.c_str());
+    auto secure =
+        std::make_unique<SecureServer>(options.tlsCertificate.c_str(), options.tlsKey.c_str());
     if (!secure->is_valid()) {
       std::fprintf(stderr, "ocrd: cannot use the certificate %s with the key %s\n",
                    options.tlsCertificate.c_str(), options.tlsKey.c_str());
@@ -65,7 +83,7 @@ int Run(const Options& options) {
     }
     server = std::move(secure);
   } else {
-    server = std::make_unique<httplib::Server>();
+    server = std::make_unique<PlainServer>();
   }
   const int threads = options.threads;
   server->new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
@@ -81,6 +99,11 @@ int Run(const Options& options) {
   if (port < 0) {
     std::fprintf(stderr, "ocrd: cannot listen on %s port %d\n", options.bindAddress.c_str(),
                  options.port);
+    return 1;
+  }
+
+  if (!WidenBacklog(*server)) {
+    std::fprintf(stderr, "ocrd: cannot widen the listen queue\n");
     return 1;
   }
 
