@@ -3,6 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "ocr/codepage.h"
 #include "ui/pending_events.h"
@@ -93,11 +98,9 @@ std::u16string BytesToUnits(std::string_view utf16le) {
   return units;
 }
 
-}  // namespace
-
-int FindText(std::string_view text, std::string_view sought, int start, bool ignoreCase) {
-  text = AsText(text);
-  sought = AsText(sought);
+// FindText on a text and a sought text already cut at their first zero byte. Callers that search
+// one text again and again use it directly, so the text is not scanned for a zero each time.
+int FindInText(std::string_view text, std::string_view sought, int start, bool ignoreCase) {
   size_t i = start <= 1 ? 0 : static_cast<size_t>(start) - 1;
   const size_t n = text.size();
   const size_t m = sought.size();
@@ -119,15 +122,44 @@ int FindText(std::string_view text, std::string_view sought, int start, bool ign
   return -1;
 }
 
+#if defined(__SSE2__)
+// For 16 bytes, a bit mask of those UrlEncode keeps unchanged when the safe set is kept: letters,
+// digits and - . _ ' ( ) *. Signed compares leave every byte of 0x80 and above outside the ranges.
+inline unsigned SafeMask16(const unsigned char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  auto inRange = [&](char lo, char hi) {
+    return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(static_cast<char>(lo - 1))),
+                         _mm_cmplt_epi8(v, _mm_set1_epi8(static_cast<char>(hi + 1))));
+  };
+  __m128i safe = _mm_or_si128(inRange('A', 'Z'), inRange('a', 'z'));
+  safe = _mm_or_si128(safe, inRange('0', '9'));
+  safe = _mm_or_si128(safe, inRange('\'', '*'));  // ' ( ) *
+  safe = _mm_or_si128(safe, inRange('-', '.'));
+  safe = _mm_or_si128(safe, _mm_cmpeq_epi8(v, _mm_set1_epi8('_')));
+  return static_cast<unsigned>(_mm_movemask_epi8(safe));
+}
+
+inline unsigned SpaceMask16(const unsigned char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
+}
+#endif
+
+}  // namespace
+
+int FindText(std::string_view text, std::string_view sought, int start, bool ignoreCase) {
+  return FindInText(AsText(text), AsText(sought), start, ignoreCase);
+}
+
 Text TextBetween(std::string_view text, std::string_view left, std::string_view right, int start,
                  bool ignoreCase) {
   text = AsText(text);
   const Text l = ReplaceQuotePlaceholder(AsText(left));
   const Text r = ReplaceQuotePlaceholder(AsText(right));
-  const int p = FindText(text, l, start, ignoreCase);
+  const int p = FindInText(text, l, start, ignoreCase);
   if (p == -1) return {};
   const int s = p + static_cast<int>(l.size());
-  const int q = FindText(text, r, s, ignoreCase);
+  const int q = FindInText(text, r, s, ignoreCase);
   if (q == -1) return {};
   return Text(text.substr(static_cast<size_t>(s) - 1, static_cast<size_t>(q - s)));
 }
@@ -145,10 +177,10 @@ int TextBetweenAll(std::string_view text, std::string_view left, std::string_vie
   if (left.empty()) return 0;
   int d = start;
   for (;;) {
-    const int p = FindText(text, left, d, ignoreCase);
+    const int p = FindInText(text, left, d, ignoreCase);
     if (p == -1) break;
     d = p + static_cast<int>(left.size());
-    const int q = FindText(text, right, d, ignoreCase);
+    const int q = FindInText(text, right, d, ignoreCase);
     if (q == -1) break;
     Text item;
     item.reserve(prefix.size() + static_cast<size_t>(q - d) + suffix.size() + left.size() +
@@ -212,43 +244,69 @@ Text UrlEncode(std::string_view text, bool keepSafe, bool toUtf8) {
     converted = AnsiToUtf8(text);
     bytes = converted;
   }
-  // Per byte: its escape in the low three bytes and the output length in the top byte.
+  // Per byte: its output (one character, or "%XX") and the length of that output.
   struct Table {
-    uint32_t code[256];
+    char out[256][4];
+    uint8_t length[256];
   };
   static const auto kTables = [] {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::array<Table, 2> tables{};
+    auto tables = std::make_unique<std::array<Table, 2>>();
     for (unsigned keep = 0; keep < 2; ++keep) {
+      Table& t = (*tables)[keep];
       for (unsigned b = 0; b < 256; ++b) {
-        const bool safe = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
-                          (b >= '0' && b <= '9') || std::strchr("-._'()*", static_cast<int>(b));
-        uint32_t code;
-        if (keep && safe && b != 0) {
-          code = (1u << 24) | b;
+        const bool safe = b != 0 && ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
+                                     (b >= '0' && b <= '9') || std::strchr("-._'()*", int(b)));
+        if (keep && safe) {
+          t.out[b][0] = static_cast<char>(b), t.length[b] = 1;
         } else if (b == ' ') {
-          code = (1u << 24) | '+';
+          t.out[b][0] = '+', t.length[b] = 1;
         } else {
-          code = (3u << 24) | '%' | (uint32_t(kHex[b >> 4]) << 8) | (uint32_t(kHex[b & 15]) << 16);
+          t.out[b][0] = '%', t.out[b][1] = kHex[b >> 4], t.out[b][2] = kHex[b & 15];
+          t.length[b] = 3;
         }
-        tables[keep].code[b] = code;
       }
     }
     return tables;
   }();
-  const uint32_t* code = kTables[keepSafe ? 1 : 0].code;
+  const Table& t = (*kTables)[keepSafe ? 1 : 0];
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
+  // One counting pass for the exact size, then one writing pass. Every output is written as a
+  // 4-byte word and the pointer advances by its length, so the buffer keeps 3 spare bytes.
   size_t length = 0;
-  for (size_t i = 0; i < n; ++i) length += code[in[i]] >> 24;
-  Text out(length + 3, '\0');  // three spare bytes: every escape is stored as one 4-byte word
+  size_t i = 0;
+#if defined(__SSE2__)
+  if (keepSafe) {
+    for (; i + 16 <= n; i += 16) {
+      const unsigned escaped = ~SafeMask16(in + i) & ~SpaceMask16(in + i) & 0xFFFF;
+      length += 16 + 2 * static_cast<size_t>(__builtin_popcount(escaped));
+    }
+  }
+#endif
+  for (; i < n; ++i) length += t.length[in[i]];
+  Text out(length + 3, '\0');
   char* o = out.data();
-  for (size_t i = 0; i < n; ++i) {
-    const uint32_t c = code[in[i]];
-    const char word[4] = {static_cast<char>(c), static_cast<char>(c >> 8),
-                          static_cast<char>(c >> 16), 0};
-    std::memcpy(o, word, 4);
-    o += c >> 24;
+  i = 0;
+#if defined(__SSE2__)
+  if (keepSafe) {
+    // Sixteen bytes at a time; a block with something to escape goes byte by byte.
+    for (; i + 16 <= n; i += 16) {
+      if (SafeMask16(in + i) == 0xFFFF) {
+        std::memcpy(o, in + i, 16);
+        o += 16;
+        continue;
+      }
+      for (size_t k = i; k < i + 16; ++k) {
+        std::memcpy(o, t.out[in[k]], 4);
+        o += t.length[in[k]];
+      }
+    }
+  }
+#endif
+  for (; i < n; ++i) {
+    std::memcpy(o, t.out[in[i]], 4);
+    o += t.length[in[i]];
   }
   out.resize(length);
   return out;
@@ -317,15 +375,18 @@ Text Utf16ToText(std::string_view utf16le, unsigned codePage, bool useCodePage) 
 Text Utf16ToAnsi(std::string_view utf16le) { return Utf16ToText(utf16le, codepage::kGbk, true); }
 
 ByteBuffer AnsiToUtf8(std::string_view text) {
+  // The same as Utf16ToCodePage(AnsiToUtf16(text), 65001), without the byte-buffer round trip.
   text = AsText(text);
   if (IsAscii(text)) return ByteBuffer(text);
-  return Utf16ToCodePage(AnsiToUtf16(text), codepage::kUtf8);
+  return ByteBuffer(AsText(codepage::FromUtf16(codepage::ToUtf16(text, codepage::kGbk), codepage::kUtf8)));
 }
 
 Text Utf8ToAnsi(std::string_view bytes) {
+  // The same as Utf16ToAnsi(CodePageToUtf16(bytes, 65001)), without the round trip through a
+  // UTF-16LE byte buffer.
   bytes = AsText(bytes);
   if (IsAscii(bytes)) return Text(bytes);
-  return Utf16ToAnsi(CodePageToUtf16(bytes, codepage::kUtf8));
+  return Text(AsText(codepage::FromUtf16(codepage::ToUtf16(bytes, codepage::kUtf8), codepage::kGbk)));
 }
 
 std::u16string TextToUtf16(std::string_view text) {
