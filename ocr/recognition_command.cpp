@@ -20,12 +20,14 @@ std::string ServiceErrorLine(const ServiceError& error) {
 
 std::string RecognitionUsage() {
   return "usage: Lumenta.exe --recognize PICTURE [--service URL]\n"
+         "       Lumenta.exe [--service URL]\n"
          "  Recognises the text of PICTURE with the keys of key.ini and prints its lines as\n"
          "  UTF-8. --service replaces the service's base address (default " +
          std::string(kDefaultServiceBase) +
          ", or the entry url of section service in key.ini).\n"
          "  Exit codes: 0 text, 1 no text, 2 bad arguments or no picture, 3 request failed,\n"
-         "  4 service error.\n";
+         "  4 service error.\n"
+         "  Without --recognize the main window opens (using URL when given).\n";
 }
 
 ProgramArguments ParseProgramArguments(const std::vector<std::u16string>& arguments) {
@@ -59,8 +61,8 @@ ProgramArguments ParseProgramArguments(const std::vector<std::u16string>& argume
       parsed.service = Utf16ToGbk(value);
     }
   }
-  if (!recognize) return bad("--recognize PICTURE is missing");
-  parsed.mode = ProgramArguments::Mode::kRecognize;
+  // --service alone opens the window pointed at that service.
+  parsed.mode = recognize ? ProgramArguments::Mode::kRecognize : ProgramArguments::Mode::kWindow;
   return parsed;
 }
 

@@ -28,7 +28,8 @@ struct ProgramArguments {
 };
 
 // The arguments after the program name. None, or a first argument that is no option, leaves the
-// program the desktop program it always was (a file handed over by "Open with" starts the window).
+// program the desktop program it always was (a file handed over by "Open with" starts the window);
+// --service URL without --recognize opens the window pointed at that service.
 [[nodiscard]] ProgramArguments ParseProgramArguments(const std::vector<std::u16string>& arguments);
 
 [[nodiscard]] std::string RecognitionUsage();

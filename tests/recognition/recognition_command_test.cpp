@@ -34,7 +34,7 @@ TEST(RecognitionCommand, ArgumentsChooseTheWindowOrACommandLineRun) {
       {{u"--help"}, Mode::kUsage, u"", nullptr},
       {{u"--recognize"}, Mode::kBad, u"", nullptr},
       {{u"--recognize", u""}, Mode::kBad, u"", nullptr},
-      {{u"--service", u"http://h"}, Mode::kBad, u"", nullptr},
+      {{u"--service", u"http://h"}, Mode::kWindow, u"", "http://h"},
       {{u"--recognize", u"a", u"--recognize", u"b"}, Mode::kBad, u"", nullptr},
       {{u"--recognize", u"a", u"extra"}, Mode::kBad, u"", nullptr},
       {{u"--frobnicate"}, Mode::kBad, u"", nullptr},
@@ -44,7 +44,7 @@ TEST(RecognitionCommand, ArgumentsChooseTheWindowOrACommandLineRun) {
     const std::string label =
         c.arguments.empty() ? "(none)" : AnsiToUtf8(Utf16ToGbk(c.arguments[0]));
     EXPECT_EQ(parsed.mode, c.mode) << label;
-    if (c.mode != Mode::kRecognize) continue;
+    if (c.mode != Mode::kRecognize && c.mode != Mode::kWindow) continue;
     EXPECT_EQ(parsed.picturePath, c.picture) << label;
     EXPECT_EQ(parsed.hasService, c.service != nullptr) << label;
     if (c.service) {
