@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ui/message_loop_win.h"
 #include "ui/pending_events.h"
 
 namespace lumenta::ui {
@@ -13,8 +14,7 @@ void PumpPendingMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    DispatchUiMessage(msg);
   }
 }
 

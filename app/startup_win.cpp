@@ -1,0 +1,55 @@
+#include "app/startup_win.h"
+
+#include <memory>
+
+#include "app/credentials_win.h"
+#include "app/event_table_win.h"
+#include "app/window_designs.h"
+#include "ui/message_pump_win.h"
+#include "ui/window_win.h"
+
+namespace lumenta::app {
+namespace {
+ProgramObjects* g_objects = nullptr;
+}
+
+ProgramObjects::ProgramObjects() {
+  // ---- Capture tool: construct (Init) its objects here.
+  g_objects = this;
+}
+
+ProgramObjects::~ProgramObjects() {
+  g_objects = nullptr;
+  // ---- Capture tool: destroy (Close) its objects here, before word_ uninitialises COM.
+}
+
+ProgramObjects* RunningProgramObjects() { return g_objects; }
+
+void MainWindowCreated(ui::Event& event) {
+  LoadKeys(event.window, AnsiPath(KeyFilePath()));
+  if (ui::DropTarget* drop = event.window.Drop("拖放对象1")) {
+    static_cast<void>(drop->Register(event.window.handle()));
+  }
+}
+
+int RunDesktopProgram() {
+  // Steps 1 to 3: the global objects, destroyed when this function returns (the exit hook).
+  ProgramObjects objects;
+  // Long operations run the waiting window messages through this pump.
+  ui::InstallMessagePump();
+  // Steps 4 to 6: the main window with its controls; its created event loads the keys and
+  // registers the drop target.
+  std::unique_ptr<ui::Window> main = ui::Window::Create(MainWindowDesign(), MainWindowEvents());
+  if (!main) return 1;
+  main->Show();
+  // Step 7: until the main window is closed. Nothing is saved at shut-down.
+  return main->RunMessageLoop();
+}
+
+int RunProgram(const std::vector<std::u16string>& arguments) {
+  // Arguments the program does not know (a file dropped on its icon, say) start it as usual.
+  static_cast<void>(arguments);
+  return RunDesktopProgram();
+}
+
+}  // namespace lumenta::app

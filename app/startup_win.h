@@ -1,0 +1,47 @@
+#pragma once
+// Start-up and shut-down of the desktop program, and the program-wide objects.
+#include <string>
+#include <vector>
+
+#include "app/word_automation_win.h"
+#include "ui/window_win.h"
+
+namespace lumenta::app {
+
+// The program's global objects. Constructing them is start-up steps 1 and 2 (COM for the
+// user-interface thread comes with WordAutomation); destroying them is the exit hook. Only one
+// exists at a time.
+class ProgramObjects {
+ public:
+  ProgramObjects();
+  ~ProgramObjects();
+  ProgramObjects(const ProgramObjects&) = delete;
+  ProgramObjects& operator=(const ProgramObjects&) = delete;
+
+  WordAutomation& word() { return word_; }
+
+ private:
+  // Constructed first and destroyed last: every other object may use COM.
+  WordAutomation word_;
+  // ---- The capture tool's objects (Magnifier, CaptureToolbar, FontSizeList, AnnotationCanvas)
+  // ---- are members here, after word_, so they are constructed at start-up after COM and
+  // ---- destroyed by the exit hook before it.
+};
+
+// The program-wide objects while the desktop program runs, else nullptr.
+[[nodiscard]] ProgramObjects* RunningProgramObjects();
+
+// The main window's created event (start-up steps 5 and 6): fills 编辑框1 and 编辑框2 from key.ini
+// beside the program, then registers 拖放对象1 as the drop target of the window (registration
+// succeeds once; a failed one leaves dropping off, silently).
+void MainWindowCreated(ui::Event& event);
+
+// The desktop program: start-up, the message loop until the main window closes, shut-down.
+// Returns the process exit code.
+int RunDesktopProgram();
+
+// Decides from the command-line arguments (without the program name) what the program does.
+// Without arguments it is the desktop program.
+int RunProgram(const std::vector<std::u16string>& arguments);
+
+}  // namespace lumenta::app
