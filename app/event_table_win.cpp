@@ -3,6 +3,7 @@
 #include "app/event_table_win.h"
 
 #include "app/credentials_win.h"
+#include "app/recognition_win.h"
 #include "app/sponsor_window_win.h"
 #include "app/startup_win.h"
 
@@ -13,6 +14,7 @@ using ui::EventKind;
 std::vector<ui::EventBinding> MainWindowEvents() {
   return {
       {"", EventKind::kCreated, &MainWindowCreated},
+      {"按钮_识别", EventKind::kClick, &RecognizeClicked},
       {"按钮_保存key", EventKind::kClick, &SaveKeysClicked},
       {"按钮2", EventKind::kClick, &ShowSponsorWindow},
   };
