@@ -12,6 +12,7 @@
 
 #include "ocr/recognition_flow.h"
 #include "ocr/text_encoders.h"
+#include "text_picture_win.h"
 
 namespace lumenta {
 namespace {
@@ -78,6 +79,24 @@ TEST(OcrdFromWindows, ATokenThenTheSamplePictureGiveItsTwoLines) {
                              "\"},{\"words\":\"" +
                              expected.substr(newline + 1, expected.size() - newline - 2) +
                              "\"}],\"words_result_num\":2,\"log_id\":",
+                         0),
+            0u)
+      << answer;
+}
+
+TEST(OcrdFromWindows, APictureDrawnWithGdiIsRecognisedExactly) {
+  const std::string token =
+      TextBetween(Post("/oauth/2.0/token?grant_type=client_credentials&client_id=a&client_secret=b",
+                       "", nullptr),
+                  RecognitionFlow::kTokenLeft, RecognitionFlow::kTokenRight);
+  const ByteBuffer picture =
+      testing::RenderTextBmp({u"窗口里画出的中文", u"Drawn by Windows itself."});
+  ASSERT_EQ(picture.substr(0, 2), "BM");
+  const std::string answer =
+      Post("/rest/2.0/ocr/v1/general_basic?access_token=" + token, RecognitionBody(picture),
+           L"Content-Type: application/x-www-form-urlencoded");
+  EXPECT_EQ(answer.rfind("{\"words_result\":[{\"words\":\"窗口里画出的中文\"},"
+                         "{\"words\":\"Drawn by Windows itself.\"}],\"words_result_num\":2,",
                          0),
             0u)
       << answer;
