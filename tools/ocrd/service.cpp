@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <optional>
 #include <random>
 
@@ -40,13 +41,17 @@ std::uint64_t NewLogId() {
 // Reads the request body through `reader`. A request with neither a length nor chunked transfer
 // coding has no body (RFC 9112 section 6.3); httplib would wait for the connection to close.
 // False when the body could not be read; res.status is then 413 for a body over the limit.
-bool ReadBody(const httplib::Request& req, const httplib::ContentReader& reader,
+bool ReadBody(const httplib::Request& req, const httplib::ContentReader& reader, std::size_t limit,
               std::string& body) {
   body.clear();
   std::string coding = req.get_header_value("Transfer-Encoding");
   for (char& c : coding) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const bool chunked = coding.find("chunked") != std::string::npos;
   if (!req.has_header("Content-Length") && !chunked) return true;
+  // A stated length within the limit is taken as a hint; the reader enforces the limit itself.
+  const unsigned long long stated =
+      std::strtoull(req.get_header_value("Content-Length").c_str(), nullptr, 10);
+  if (!chunked && stated <= limit) body.reserve(static_cast<std::size_t>(stated));
   return reader([&body](const char* data, std::size_t length) {
     body.append(data, length);
     return true;
@@ -77,7 +82,7 @@ void OcrService::Install(httplib::Server& server) {
   server.Post(kTokenPath, [this](const httplib::Request& req, httplib::Response& res,
                                  const httplib::ContentReader& reader) {
     std::string body;
-    if (!ReadBody(req, reader, body)) {
+    if (!ReadBody(req, reader, options_.bodyLimit, body)) {
       return AnswerError(res, ErrorCode::kInvalidParam, res.status == 413 ? 413 : 400);
     }
     // The keys come in the query; a form body may carry them too.
@@ -105,7 +110,7 @@ void OcrService::Install(httplib::Server& server) {
   server.Post(kRecognitionPath, [this](const httplib::Request& req, httplib::Response& res,
                                        const httplib::ContentReader& reader) {
     std::string body;
-    const bool complete = ReadBody(req, reader, body);
+    const bool complete = ReadBody(req, reader, options_.bodyLimit, body);
     // The whole body is read before anything is answered: a client still sending would
     // otherwise see the connection reset instead of the answer.
     if (!complete) {
