@@ -224,12 +224,20 @@ std::string IconvName(unsigned codePage) {
 }
 
 // Generic iconv path: an unconvertible input unit becomes the replacement and is skipped.
+// Some converters hold a character back (CP1255 and CP1258 wait for a combining mark after a
+// letter): they are flushed before a reset and at the end, so nothing is lost.
 std::string Convert(const char* to, const char* from, std::string_view in, size_t unit,
                     std::string_view replacement) {
   Iconv cd(to, from);
   if (!cd.ok()) return {};
   std::string out;
   char buffer[4096];
+  auto flush = [&] {
+    char* op = buffer;
+    size_t ol = sizeof buffer;
+    iconv(cd.get(), nullptr, nullptr, &op, &ol);
+    out.append(buffer, static_cast<size_t>(op - buffer));
+  };
   char* ip = const_cast<char*>(in.data());
   size_t il = in.size();
   while (il > 0) {
@@ -238,6 +246,7 @@ std::string Convert(const char* to, const char* from, std::string_view in, size_
     const size_t r = iconv(cd.get(), &ip, &il, &op, &ol);
     out.append(buffer, static_cast<size_t>(op - buffer));
     if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+      flush();
       out.append(replacement);
       const size_t skip = il < unit ? il : unit;
       ip += skip;
@@ -245,6 +254,7 @@ std::string Convert(const char* to, const char* from, std::string_view in, size_
       iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
     }
   }
+  flush();
   return out;
 }
 

@@ -40,21 +40,6 @@ bool EqualsFolded(const unsigned char* at, std::string_view sought) {
   return true;
 }
 
-Text ReplaceQuotePlaceholder(std::string_view marker) {
-  Text out;
-  out.reserve(marker.size());
-  size_t from = 0;
-  for (;;) {
-    const size_t hit = marker.find(kQuotePlaceholder, from);
-    if (hit == std::string_view::npos) break;
-    out.append(marker, from, hit - from);
-    out.push_back('"');
-    from = hit + kQuotePlaceholder.size();
-  }
-  out.append(marker, from);
-  return out;
-}
-
 bool IsAscii(std::string_view bytes) {
   const char* p = bytes.data();
   size_t n = bytes.size();
@@ -146,6 +131,21 @@ inline unsigned SpaceMask16(const unsigned char* p) {
 #endif
 
 }  // namespace
+
+Text ReplaceQuotePlaceholder(std::string_view text) {
+  Text out;
+  out.reserve(text.size());
+  size_t from = 0;
+  for (;;) {
+    const size_t hit = text.find(kQuotePlaceholder, from);
+    if (hit == std::string_view::npos) break;
+    out.append(text, from, hit - from);
+    out.push_back('"');
+    from = hit + kQuotePlaceholder.size();
+  }
+  out.append(text, from);
+  return out;
+}
 
 int FindText(std::string_view text, std::string_view sought, int start, bool ignoreCase) {
   return FindInText(AsText(text), AsText(sought), start, ignoreCase);

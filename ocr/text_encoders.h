@@ -18,6 +18,9 @@ namespace lumenta {
 [[nodiscard]] int FindText(std::string_view text, std::string_view sought, int start = 1,
                            bool ignoreCase = false);
 
+// Every "#引号" in `text` replaced by a double quote.
+[[nodiscard]] Text ReplaceQuotePlaceholder(std::string_view text);
+
 // The text between the first `left` found from `start` and the first `right` after it, or empty
 // text. In both markers "#引号" stands for a double quote.
 [[nodiscard]] Text TextBetween(std::string_view text, std::string_view left, std::string_view right,
