@@ -1,6 +1,7 @@
 // The program's entry point: the command line goes to RunProgram, which does the rest.
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <string>
 #include <vector>

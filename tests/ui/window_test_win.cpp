@@ -1,5 +1,7 @@
 // The UI runtime driven through real windows under Wine: controls made from a design, addressed
 // by name, their events, Esc, modal windows, pages, DPI changes.
+#include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
