@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "ocr/codepage.h"
 #include "ocr/text_encoders.h"
 #include "ui/dpi_win.h"
 #include "ui/message_loop_win.h"
@@ -20,7 +21,10 @@ constexpr wchar_t kPageClass[] = L"LumentaPage";
 constexpr UINT kDeliverDropsMessage = WM_APP + 0x4C;
 constexpr UINT_PTR kSubclassId = 0x4C55;
 
-std::u16string Utf8ToUtf16(std::string_view utf8) { return TextToUtf16(Utf8ToAnsi(utf8)); }
+// Design texts are UTF-8: straight to UTF-16, so no character depends on GBK having it.
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  return codepage::ToUtf16(utf8, codepage::kUtf8);
+}
 
 const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -274,9 +278,12 @@ bool Window::CreateControl(size_t index) {
       break;
     }
     case ControlType::kPageControl:
+      // The tabs are a tab stop of their own (arrow keys then switch pages); the pages are
+      // sibling windows laid over the tabs' display area, as in a property sheet, so that Tab
+      // reaches both the tabs and the controls of the page shown. The tabs leave the pages'
+      // area to them.
       className = WC_TABCONTROLW;
-      style |= WS_TABSTOP | WS_CLIPCHILDREN;
-      exStyle |= WS_EX_CONTROLPARENT;
+      style |= WS_TABSTOP | WS_CLIPSIBLINGS;
       break;
     case ControlType::kCommonDialog:
     case ControlType::kDropTarget:
@@ -325,9 +332,12 @@ bool Window::CreateControl(size_t index) {
         item.pszText = const_cast<wchar_t*>(Wide(text));
         SendMessageW(control.handle, TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&item));
         HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"",
-                                     WS_CHILD | (page == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0,
-                                     control.handle, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                     WS_CHILD | (page == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0, parent,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
         if (panel == nullptr) return false;
+        // Above the tabs, and right after them in the Tab order.
+        SetWindowPos(panel, control.pages.empty() ? control.handle : control.pages.back(), 0, 0, 0,
+                     0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         control.pages.push_back(panel);
       }
       SendMessageW(control.handle, TCM_SETCURSEL, 0, 0);
@@ -354,7 +364,10 @@ void Window::LayoutControls() {
                    ScaleToDpi(design.bounds.width, dpi_), ScaleToDpi(design.bounds.height, dpi_),
                    SWP_NOZORDER | SWP_NOACTIVATE);
       if (pageControl) {
-        const RECT panel = PanelRect(control.handle);
+        // The pages cover the tabs' display area, in the coordinates of the tabs' parent.
+        RECT panel = PanelRect(control.handle);
+        MapWindowPoints(control.handle, GetParent(control.handle), reinterpret_cast<POINT*>(&panel),
+                        2);
         for (HWND page : control.pages) {
           SetWindowPos(page, nullptr, panel.left, panel.top, panel.right - panel.left,
                        panel.bottom - panel.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -399,10 +412,13 @@ void Window::LoadIcons() {
                                          IMAGE_ICON, SystemMetricForDpi(metricX, dpi_),
                                          SystemMetricForDpi(metricY, dpi_), LR_DEFAULTCOLOR));
   };
-  bigIcon_.reset(load(SM_CXICON, SM_CYICON));
-  smallIcon_.reset(load(SM_CXSMICON, SM_CYSMICON));
-  SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-  SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  // The window takes the new icons before the old ones (after a DPI change) are destroyed.
+  UniqueIcon big(load(SM_CXICON, SM_CYICON));
+  UniqueIcon little(load(SM_CXSMICON, SM_CYSMICON));
+  SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(little);
 }
 
 HBRUSH Window::BrushFor(COLORREF colour) {
@@ -420,23 +436,20 @@ void Window::Show() {
   if (handle_ == nullptr) return;
   ShowWindow(handle_, SW_SHOW);
   SetForegroundWindow(handle_);
-  // The first control that takes the focus gets it, as in a dialog.
-  HWND first = GetNextDlgTabItem(handle_, nullptr, FALSE);
-  if (first != nullptr && GetFocus() == nullptr) SetFocus(first);
+}
+
+BOOL CALLBACK Window::CollectEnabledWindow(HWND other, LPARAM data) {
+  auto* self = reinterpret_cast<Window*>(data);
+  if (other != self->handle_ && IsWindowVisible(other) && IsWindowEnabled(other)) {
+    self->disabled_.push_back(other);
+  }
+  return TRUE;
 }
 
 void Window::DisableOtherWindows() {
   disabled_.clear();
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND other, LPARAM data) -> BOOL {
-        auto* self = reinterpret_cast<Window*>(data);
-        if (other != self->handle_ && IsWindowVisible(other) && IsWindowEnabled(other)) {
-          self->disabled_.push_back(other);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
+  EnumThreadWindows(GetCurrentThreadId(), &Window::CollectEnabledWindow,
+                    reinterpret_cast<LPARAM>(this));
   for (HWND other : disabled_) EnableWindow(other, FALSE);
 }
 
@@ -612,10 +625,13 @@ void Window::SelectPage(std::string_view name, int page) {
 }
 
 void Window::ShowPage(Control& control, int page) {
-  // Show the new page before hiding the old one, so the focus never falls out of the window.
+  // The focus leaves a page that goes out of sight for the tabs, as in a property sheet.
+  HWND focus = GetFocus();
   ShowWindow(control.pages[static_cast<size_t>(page - 1)], SW_SHOW);
   for (size_t i = 0; i < control.pages.size(); ++i) {
-    if (static_cast<int>(i) != page - 1) ShowWindow(control.pages[i], SW_HIDE);
+    if (static_cast<int>(i) == page - 1) continue;
+    if (focus != nullptr && IsChild(control.pages[i], focus)) SetFocus(control.handle);
+    ShowWindow(control.pages[i], SW_HIDE);
   }
 }
 
@@ -756,6 +772,28 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTCAPTION && !design_.maximiseBox) return 0;
       break;
+    case DM_GETDEFID:
+      // Enter presses the button that has the focus, as in a dialog.
+      if (const Control* focused = FindByHandle(GetFocus());
+          focused != nullptr && focused->design->type == ControlType::kButton) {
+        return MAKELRESULT(focused->id, DC_HASDEFID);
+      }
+      return 0;
+    case WM_ACTIVATE:
+      // As a dialog does: the focus goes back to the control that had it when the window was
+      // left, or to the first control that takes it.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(handle, focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wParam)) {
+        HWND target = lastFocus_;
+        if (target == nullptr || !IsChild(handle, target) || !IsWindowVisible(target) ||
+            !IsWindowEnabled(target)) {
+          target = GetNextDlgTabItem(handle, nullptr, FALSE);
+        }
+        SetFocus(target != nullptr ? target : handle);
+      }
+      return 0;
     case WM_DPICHANGED:
       HandleDpiChange(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -808,7 +846,14 @@ void Window::HandleCommand(WPARAM wParam, LPARAM lParam) {
   if (from == nullptr) {
     // Esc pressed on a control that does not take it (through the dialog navigation).
     if (LOWORD(wParam) == IDCANCEL && design_.escapeCloses) PostMessageW(handle_, WM_CLOSE, 0, 0);
-    return;
+    // Enter on a focused button (the navigation finds only the window's direct children by
+    // number, so a button inside a page or group box comes without its handle).
+    if (HIWORD(wParam) == BN_CLICKED) {
+      for (Control& control : controls_) {
+        if (control.id == LOWORD(wParam) && control.handle != nullptr) from = control.handle;
+      }
+    }
+    if (from == nullptr) return;
   }
   Control* control = FindByHandle(from);
   if (control == nullptr) return;

@@ -14,6 +14,11 @@
 // name the window does not have does nothing (reads give empty results); it is reported to the
 // debugger output, since it is a mistake in the program.
 //
+// Native windows: the runtime keeps its Window object in the GWLP_USERDATA slot of the top-level
+// window and subclasses every control (SetWindowSubclass); code that replaces a window procedure
+// must leave that slot alone and pass every message on to the previous procedure
+// (CallWindowProcW). Esc closes a window whose design says so, whichever control has the focus.
+//
 // Threading: everything runs on the user-interface thread that created the window.
 #include <windows.h>
 
@@ -164,6 +169,7 @@ class Window {
   static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
   static bool RegisterClasses();
+  static BOOL CALLBACK CollectEnabledWindow(HWND other, LPARAM data);
 
   bool CreateNative();
   bool CreateControl(size_t index);
@@ -201,6 +207,7 @@ class Window {
   std::map<COLORREF, UniqueBrush> brushes_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
+  HWND lastFocus_ = nullptr;
   bool modal_ = false;
   std::vector<HWND> disabled_;
   std::deque<PendingDrop> drops_;

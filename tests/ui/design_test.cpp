@@ -49,6 +49,7 @@ struct BrokenDesign {
   const char* what;
   std::vector<ControlDesign> controls;
   const char* problem;  // a part of the expected report
+  friend void PrintTo(const BrokenDesign& design, std::ostream* out) { *out << design.what; }
 };
 
 class DesignProblemsTest : public TestWithParam<BrokenDesign> {};
@@ -96,6 +97,9 @@ struct Scaling {
   int value;
   int dpi;
   int scaled;
+  friend void PrintTo(const Scaling& s, std::ostream* out) {
+    *out << s.value << " at " << s.dpi << " dpi";
+  }
 };
 
 class ScaleToDpiTest : public TestWithParam<Scaling> {};

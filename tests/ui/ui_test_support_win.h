@@ -2,6 +2,7 @@
 // Helpers for tests that drive real windows under Wine: pumping messages, running code later
 // from inside whatever message loop is running (a modal loop, a message box, a file dialog),
 // reading back native windows, and an OLE data object and drop source for real drags.
+#include <gtest/gtest.h>
 #include <ole2.h>
 #include <shlobj.h>
 #include <windows.h>
@@ -39,20 +40,40 @@ inline void PumpFor(std::chrono::milliseconds duration) {
   PumpUntil([] { return false; }, duration);
 }
 
-// Runs `action` once, `delay` from now, from inside whatever message loop this thread runs then.
-inline void RunLater(std::chrono::milliseconds delay, std::function<void()> action) {
+inline std::map<UINT_PTR, std::function<void()>>& PendingActions() {
   static std::map<UINT_PTR, std::function<void()>> pending;
+  return pending;
+}
+
+// Runs `action` once, `delay` from now, from inside whatever message loop this thread runs then.
+// Actions still pending when a test ends are dropped (see CancelPendingActions).
+inline void RunLater(std::chrono::milliseconds delay, std::function<void()> action) {
   const UINT_PTR id =
       SetTimer(nullptr, 0, static_cast<UINT>(delay.count()), [](HWND, UINT, UINT_PTR timer, DWORD) {
         KillTimer(nullptr, timer);
-        auto found = pending.find(timer);
-        if (found == pending.end()) return;
+        auto found = PendingActions().find(timer);
+        if (found == PendingActions().end()) return;
         std::function<void()> run = std::move(found->second);
-        pending.erase(found);
+        PendingActions().erase(found);
         run();
       });
-  pending[id] = std::move(action);
+  PendingActions()[id] = std::move(action);
 }
+
+// Drops every pending action, so none outlives the test whose locals it refers to.
+inline void CancelPendingActions() {
+  for (const auto& entry : PendingActions()) KillTimer(nullptr, entry.first);
+  PendingActions().clear();
+}
+
+class CancelPendingActionsAfterEachTest : public ::testing::EmptyTestEventListener {
+  void OnTestEnd(const ::testing::TestInfo&) override { CancelPendingActions(); }
+};
+
+inline const bool kPendingActionsCancelledAfterEachTest = [] {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new CancelPendingActionsAfterEachTest);
+  return true;
+}();
 
 // Calls `check` every 50 ms from inside the running loop until it returns true (then stops), at
 // most `tries` times.
