@@ -20,3 +20,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Static archives only: the program must not need any MinGW DLL beside it.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+# "libz.dll.a" ends in ".a" too: name the static archive itself, or zlib1.dll would be needed.
+set(ZLIB_LIBRARY /usr/${LUMENTA_TRIPLE}/lib/libz.a CACHE FILEPATH "static MinGW zlib")
+set(ZLIB_INCLUDE_DIR /usr/${LUMENTA_TRIPLE}/include CACHE PATH "MinGW zlib headers")

@@ -1,0 +1,312 @@
+// WebRequest over WinHttp: one synchronous request, every handle closed before it returns.
+#include <windows.h>
+#include <winhttp.h>
+
+#include <new>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "http/cookies.h"
+#include "http/request_headers.h"
+#include "http/request_settings.h"
+#include "http/response_decoding.h"
+#include "http/response_lines.h"
+#include "http/web_request.h"
+#include "http/winhttp_api_win.h"
+#include "ocr/text_encoders.h"
+#include "ui/pending_events.h"
+
+namespace lumenta {
+namespace {
+
+// The numbered messages, in GBK.
+constexpr std::string_view kNoWinHttp =  // 700 当前系统不支持WinHttp服务!
+    "700 \xB5\xB1\xC7\xB0\xCF\xB5\xCD\xB3\xB2\xBB\xD6\xA7\xB3\xD6WinHttp\xB7\xFE\xCE\xF1!";
+constexpr std::string_view kBadUrl =  // 701 解析URL地址失败!
+    "701 \xBD\xE2\xCE\xF6URL\xB5\xD8\xD6\xB7\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoSession =  // 702 创建WinHttp会话失败!
+    "702 \xB4\xB4\xBD\xA8WinHttp\xBB\xE1\xBB\xB0\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoConnection =  // 703 创建WinHttp连接失败!
+    "703 \xB4\xB4\xBD\xA8WinHttp\xC1\xAC\xBD\xD3\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoRequest =  // 704 创建WinHttp请求失败!
+    "704 \xB4\xB4\xBD\xA8WinHttp\xC7\xEB\xC7\xF3\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoTimeouts =  // 705 设置超时时间失败!
+    "705 \xC9\xE8\xD6\xC3\xB3\xAC\xCA\xB1\xCA\xB1\xBC\xE4\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoCredentials =  // 707 设置代理凭证失败!
+    "707 \xC9\xE8\xD6\xC3\xB4\xFA\xC0\xED\xC6\xBE\xD6\xA4\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoCookieOption =  // 708 禁止自动设置Cookies失败!
+    "708 \xBD\xFB\xD6\xB9\xD7\xD4\xB6\xAF\xC9\xE8\xD6\xC3"
+    "Cookies\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoRedirectOption =  // 709 重定向设置失败!
+    "709 \xD6\xD8\xB6\xA8\xCF\xF2\xC9\xE8\xD6\xC3\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoHeaders =  // 710 设置协议头失败!
+    "710 \xC9\xE8\xD6\xC3\xD0\xAD\xD2\xE9\xCD\xB7\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kSendFailed =  // 711 发送请求失败!
+    "711 \xB7\xA2\xCB\xCD\xC7\xEB\xC7\xF3\xCA\xA7\xB0\xDC!";
+constexpr std::string_view kNoResponse =  // 712 服务器未响应!
+    "712 \xB7\xFE\xCE\xF1\xC6\xF7\xCE\xB4\xCF\xEC\xD3\xA6!";
+constexpr std::string_view kReadFailed =  // 713 读取数据失败!
+    "713 \xB6\xC1\xC8\xA1\xCA\xFD\xBE\xDD\xCA\xA7\xB0\xDC!";
+
+// One WinHttp handle, closed through the current table when the owner goes. Declared in the
+// order session, connection, request, the three close in the reverse order on every path.
+class InternetHandle {
+ public:
+  InternetHandle() = default;
+  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
+  ~InternetHandle() {
+    if (handle_) CurrentWinHttpApi().closeHandle(handle_);
+  }
+  InternetHandle(const InternetHandle&) = delete;
+  InternetHandle& operator=(const InternetHandle&) = delete;
+  InternetHandle& operator=(InternetHandle&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    return *this;
+  }
+  HINTERNET get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+ private:
+  HINTERNET handle_ = nullptr;
+};
+
+inline const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+// Null for empty text: WinHttp reads a null name as "none".
+inline const wchar_t* WideOrNull(const std::u16string& text) {
+  return text.empty() ? nullptr : Wide(text);
+}
+
+std::u16string_view Piece(const wchar_t* start, DWORD length) {
+  if (!start) return {};
+  return {reinterpret_cast<const char16_t*>(start), length};
+}
+
+struct UrlParts {
+  Text hostName;
+  INTERNET_PORT port = 0;
+  std::u16string objectName;
+  bool secure = false;
+};
+
+// WinHttpCrackUrl with pointers into the URL for scheme, host, path and extra information.
+bool CrackUrl(const WinHttpApi& api, const std::u16string& url, UrlParts& parts) {
+  URL_COMPONENTS components{};
+  components.dwStructSize = sizeof(components);
+  components.dwSchemeLength = static_cast<DWORD>(-1);
+  components.dwHostNameLength = static_cast<DWORD>(-1);
+  components.dwUrlPathLength = static_cast<DWORD>(-1);
+  components.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!api.crackUrl(Wide(url), static_cast<DWORD>(url.size()), 0, &components)) return false;
+  parts.hostName = Utf16ToGbk(Piece(components.lpszHostName, components.dwHostNameLength));
+  parts.port = components.nPort;
+  // The path and the query (with a fragment, as the parser reports it) make one object name; a
+  // URL that ends after the host asks for the root.
+  parts.objectName = Piece(components.lpszUrlPath, components.dwUrlPathLength);
+  if (parts.objectName.empty()) {
+    parts.objectName = u"/";
+  } else {
+    parts.objectName += Piece(components.lpszExtraInfo, components.dwExtraInfoLength);
+  }
+  parts.secure = components.nScheme == INTERNET_SCHEME_HTTPS;
+  return true;
+}
+
+bool SetDwordOption(const WinHttpApi& api, HINTERNET request, DWORD option, DWORD value) {
+  return api.setOption(request, option, &value, sizeof(value));
+}
+
+// Reads the whole body: each read asks for exactly what WinHttp reports as available and
+// appends it to one growing buffer. False when the reading failed: the connection broke, or the
+// body grew beyond the limit; what was read before stays in `body`.
+bool ReadBody(const WinHttpApi& api, HINTERNET request, ByteBuffer& body) {
+  const size_t limit = CurrentResponseBodyLimit();
+  for (;;) {
+    DWORD available = 0;
+    // A failure here is a broken connection, not the end of the body.
+    if (!api.queryDataAvailable(request, &available)) return false;
+    if (available < 1) return true;
+    if (available > limit - body.size()) return false;
+    const size_t before = body.size();
+    try {
+      body.resize(before + available);
+    } catch (const std::bad_alloc&) {  // a 32-bit process may find no room for a large body
+      return false;
+    }
+    DWORD read = 0;
+    if (!api.readData(request, body.data() + before, available, &read)) {
+      body.resize(before);
+      return false;
+    }
+    body.resize(before + read);
+    if (read == 0) return true;  // nothing more came although something was announced
+  }
+}
+
+// The raw header block of the response: the size first, then the block itself.
+bool QueryRawHeaders(const WinHttpApi& api, HINTERNET request, Text& headers) {
+  DWORD size = 0;
+  // Fails with ERROR_INSUFFICIENT_BUFFER and reports the size in bytes; nothing else is known.
+  (void)api.queryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                         WINHTTP_NO_OUTPUT_BUFFER, &size, WINHTTP_NO_HEADER_INDEX);
+  std::u16string buffer((size + 1) / 2, u'\0');
+  if (!api.queryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                        buffer.empty() ? nullptr : buffer.data(), &size, WINHTTP_NO_HEADER_INDEX)) {
+    return false;
+  }
+  headers = Utf16ToGbk(buffer);
+  return true;
+}
+
+Text PerformRequest(const WebRequestParameters& p, Text& statusText) {
+  const WinHttpApi& api = CurrentWinHttpApi();
+
+  // Omitted variables of the caller are stood in for by locals, so every step below can write.
+  Text sendCookiesLocal, receivedCookiesLocal, responseHeadersLocal, redirectLocationLocal;
+  Text& sendCookies = p.sendCookies ? *p.sendCookies : sendCookiesLocal;
+  Text& receivedCookies = p.receivedCookies ? *p.receivedCookies : receivedCookiesLocal;
+  Text& responseHeaders = p.responseHeaders ? *p.responseHeaders : responseHeadersLocal;
+  Text& redirectLocation = p.redirectLocation ? *p.redirectLocation : redirectLocationLocal;
+
+  // Handles are opened in this order and closed in the reverse one, on every way out.
+  InternetHandle session, connection, request;
+
+  // A step that fails (other than a request option): the message, the window's pending events,
+  // then the handles opened so far are closed.
+  auto fail = [&](std::string_view message) {
+    statusText = Text(message);
+    ProcessPendingEvents();
+    return Text();
+  };
+  // A request option that cannot be set: the message, and every handle closed at once.
+  auto failOption = [&](std::string_view message) {
+    statusText = Text(message);
+    return Text();
+  };
+
+  if (!api.checkPlatform()) return fail(kNoWinHttp);
+
+  UrlParts url;
+  if (!CrackUrl(api, TextToUtf16(p.url), url)) return fail(kBadUrl);
+
+  const ProxyChoice proxy = ChooseProxy(p.proxyAddress, url.secure);
+  const std::u16string proxyName = TextToUtf16(proxy.proxyName);
+  session = InternetHandle(
+      api.open(nullptr, proxy.accessType, WideOrNull(proxyName), WINHTTP_NO_PROXY_BYPASS, 0));
+  if (!session) return fail(kNoSession);
+
+  const int timeout = TimeoutMilliseconds(p.timeoutSeconds);
+  if (!api.setTimeouts(session.get(), timeout, timeout, timeout, timeout)) {
+    return fail(kNoTimeouts);
+  }
+
+  connection =
+      InternetHandle(api.connect(session.get(), Wide(TextToUtf16(url.hostName)), url.port, 0));
+  if (!connection) return fail(kNoConnection);
+
+  const std::u16string verb = TextToUtf16(VerbForMethod(p.method));
+  request = InternetHandle(api.openRequest(
+      connection.get(), Wide(verb), Wide(url.objectName), nullptr, WINHTTP_NO_REFERER,
+      WINHTTP_DEFAULT_ACCEPT_TYPES, url.secure ? WINHTTP_FLAG_SECURE : 0));
+  if (!request) return fail(kNoRequest);
+
+  auto setCredentials = [&](DWORD target, std::string_view user, std::string_view password) {
+    const std::u16string wideUser = TextToUtf16(user);
+    const std::u16string widePassword = TextToUtf16(password);
+    return api.setCredentials(request.get(), target, WINHTTP_AUTH_SCHEME_BASIC, Wide(wideUser),
+                              Wide(widePassword), nullptr);
+  };
+  if (!AsText(p.serverUser).empty() && !AsText(p.serverPassword).empty() &&
+      !setCredentials(WINHTTP_AUTH_TARGET_SERVER, p.serverUser, p.serverPassword)) {
+    return failOption(kNoCredentials);
+  }
+  if (!AsText(p.proxyUser).empty() && !AsText(p.proxyPassword).empty() &&
+      !setCredentials(WINHTTP_AUTH_TARGET_PROXY, p.proxyUser, p.proxyPassword)) {
+    return failOption(kNoCredentials);
+  }
+
+  // Certificate errors are never ignored: WinHttp verifies the server's certificate chain, its
+  // dates and its host name, and a request to a server that fails them does not get through.
+
+  // Without cookies to send, WinHttp neither keeps nor sends cookies of its own. With cookies,
+  // feature switch 1 is turned on instead (WinHttp's revocation check of server certificates).
+  const bool cookieOptionSet =
+      sendCookies.empty() ? SetDwordOption(api, request.get(), WINHTTP_OPTION_DISABLE_FEATURE,
+                                           WINHTTP_DISABLE_COOKIES)
+                          : SetDwordOption(api, request.get(), WINHTTP_OPTION_ENABLE_FEATURE, 1);
+  if (!cookieOptionSet) return failOption(kNoCookieOption);
+
+  if (p.noRedirect && !SetDwordOption(api, request.get(), WINHTTP_OPTION_DISABLE_FEATURE,
+                                      WINHTTP_DISABLE_REDIRECTS)) {
+    return failOption(kNoRedirectOption);
+  }
+
+  const std::u16string headerBlock = TextToUtf16(BuildRequestHeaders(
+      p.extraHeaders, p.method, sendCookies, p.completeHeaders, p.normaliseHeaderNames));
+  if (!api.addRequestHeaders(request.get(), Wide(headerBlock),
+                             static_cast<DWORD>(headerBlock.size()), WINHTTP_ADDREQ_FLAG_ADD)) {
+    return fail(kNoHeaders);
+  }
+
+  const std::string_view body = !p.bodyBytes.empty() ? p.bodyBytes : AsText(p.bodyText);
+  if constexpr (sizeof(size_t) > sizeof(DWORD)) {
+    if (body.size() > MAXDWORD) return fail(kSendFailed);  // WinHttp counts the body in 32 bits
+  }
+  const auto bodyLength = static_cast<DWORD>(body.size());
+  if (!api.sendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                       body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data()),
+                       bodyLength, bodyLength, 0)) {
+    return fail(kSendFailed);
+  }
+
+  if (!api.receiveResponse(request.get(), nullptr)) return fail(kNoResponse);
+
+  ByteBuffer received;
+  bool bodyComplete = ReadBody(api, request.get(), received);
+  if (!bodyComplete) statusText = Text(kReadFailed);
+
+  Text headers;
+  if (!QueryRawHeaders(api, request.get(), headers)) {
+    ProcessPendingEvents();
+    return Text();
+  }
+  responseHeaders = headers;
+  if (bodyComplete &&
+      BodyFallsShortOfItsLength(headers, received.size(), VerbForMethod(p.method) == "HEAD")) {
+    bodyComplete = false;
+    statusText = Text(kReadFailed);
+  }
+  // A body that broke off keeps its read failure in the status: the caller must not take the
+  // part for the whole.
+  if (bodyComplete) statusText = StatusFromResponseHeaders(headers);
+  ReadResponseLines(headers, receivedCookies, redirectLocation);
+  if (p.mergeCookies && !sendCookies.empty()) {
+    receivedCookies = MergeCookies(sendCookies, receivedCookies);
+  }
+  if (p.responseBytes) *p.responseBytes = received;
+
+  Text result;
+  if (bodyComplete) result = DecodeResponseText(received);
+  ProcessPendingEvents();
+  return result;
+}
+
+}  // namespace
+
+Text WebRequest(const WebRequestParameters& parameters) {
+  Text statusTextLocal;
+  Text& statusText = parameters.statusText ? *parameters.statusText : statusTextLocal;
+  try {
+    return PerformRequest(parameters, statusText);
+  } catch (const std::bad_alloc&) {
+    // Copies of a very large body that find no room end the request like a failed read; the
+    // handles are closed on the way out all the same.
+    statusText = Text(kReadFailed);
+    return Text();
+  }
+}
+
+}  // namespace lumenta
