@@ -45,6 +45,10 @@ ScriptedServer::ScriptedServer(Script script) : script_(std::move(script)) {
 ScriptedServer::~ScriptedServer() {
   closesocket(listener_);
   thread_.join();
+  // Connections a client keeps open (WinHttp pools them) end now: their threads look at this
+  // between waits (a blocked recv is not woken by a shutdown under Wine).
+  stopping_ = true;
+  for (std::thread& conversation : conversations_) conversation.join();
   WSACleanup();
 }
 
@@ -62,21 +66,41 @@ void ScriptedServer::Serve() {
   for (;;) {
     SOCKET client = accept(listener_, nullptr, nullptr);
     if (client == INVALID_SOCKET) return;  // the listener was closed
-    Converse(client);
-    closesocket(client);
+    // One thread per connection: a client may keep one open while it opens the next.
+    conversations_.emplace_back([this, client] {
+      Converse(client);
+      closesocket(client);
+    });
+  }
+}
+
+// Waits for bytes from `client` and appends them; false when the connection ended or the server
+// is stopping.
+bool ScriptedServer::Receive(SOCKET client, std::string& pending) {
+  char buffer[65536];
+  for (;;) {
+    if (stopping_) return false;
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(client, &readable);
+    timeval wait{0, 50000};
+    const int ready = select(0, &readable, nullptr, nullptr, &wait);
+    if (ready < 0) return false;
+    if (ready == 0) continue;
+    const int n = recv(client, buffer, sizeof buffer, 0);
+    if (n <= 0) return false;
+    pending.append(buffer, static_cast<size_t>(n));
+    return true;
   }
 }
 
 // Reads requests on one connection (kept alive by the client) and answers each.
 void ScriptedServer::Converse(SOCKET client) {
   std::string pending;
-  char buffer[65536];
   for (;;) {
     size_t headEnd;
     while ((headEnd = pending.find("\r\n\r\n")) == std::string::npos) {
-      const int n = recv(client, buffer, sizeof buffer, 0);
-      if (n <= 0) return;
-      pending.append(buffer, static_cast<size_t>(n));
+      if (!Receive(client, pending)) return;
     }
     RecordedRequest request;
     request.head = pending.substr(0, headEnd + 2);
@@ -84,9 +108,7 @@ void ScriptedServer::Converse(SOCKET client) {
         std::strtoull(HeaderValue(request.head, "Content-Length").c_str(), nullptr, 10);
     const size_t total = headEnd + 4 + length;
     while (pending.size() < total) {
-      const int n = recv(client, buffer, sizeof buffer, 0);
-      if (n <= 0) return;
-      pending.append(buffer, static_cast<size_t>(n));
+      if (!Receive(client, pending)) return;
     }
     request.completed = std::chrono::steady_clock::now();
     request.raw = pending.substr(0, total);

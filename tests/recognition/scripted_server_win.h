@@ -3,6 +3,7 @@
 // each one from a script. Runs on its own thread in the test process.
 #include <winsock2.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -17,7 +18,7 @@ struct RecordedRequest {
   std::string head;  // request line and header lines, up to the blank line
   std::string body;
   std::string method;
-  std::string target;  // path and query
+  std::string target;                               // path and query
   std::chrono::steady_clock::time_point completed;  // when its last byte arrived
 };
 
@@ -44,11 +45,14 @@ class ScriptedServer {
  private:
   void Serve();
   void Converse(SOCKET client);
+  bool Receive(SOCKET client, std::string& pending);
 
   Script script_;
   SOCKET listener_ = INVALID_SOCKET;
   int port_ = 0;
+  std::atomic<bool> stopping_{false};
   std::thread thread_;
+  std::vector<std::thread> conversations_;  // touched by the accepting thread only
   mutable std::mutex mutex_;
   std::vector<RecordedRequest> requests_;
 };
