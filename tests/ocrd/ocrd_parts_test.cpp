@@ -164,7 +164,7 @@ TEST(OcrdCommandLine, ReadsEveryOption) {
       ParseCommandLine({"--port",          "8123", "--bind",     "::1",   "--client-id", "ak",
                         "--client-secret", "sk",   "--tls-cert", "c.pem", "--tls-key",   "k.pem",
                         "--body-limit",    "4M",   "--threads",  "3",     "--engines",   "2",
-                        "--languages",     "eng",  "--tessdata", "/data"});
+                        "--languages",     "eng",  "--tessdata", "/data", "--psm",       "6"});
   const auto* options = std::get_if<Options>(&command);
   ASSERT_NE(options, nullptr);
   EXPECT_EQ(options->port, 8123);
@@ -178,6 +178,7 @@ TEST(OcrdCommandLine, ReadsEveryOption) {
   EXPECT_EQ(options->engines, 2);
   EXPECT_EQ(options->languages, "eng");
   EXPECT_EQ(options->tessdata, "/data");
+  EXPECT_EQ(options->pageSegmentation, 6);
 }
 
 TEST(OcrdCommandLine, DefaultsServeLoopbackOnAnyPortWithA32MiBLimit) {
@@ -188,6 +189,7 @@ TEST(OcrdCommandLine, DefaultsServeLoopbackOnAnyPortWithA32MiBLimit) {
   EXPECT_EQ(options->bindAddress, "127.0.0.1");
   EXPECT_EQ(options->bodyLimit, 32u << 20);
   EXPECT_EQ(options->languages, "chi_sim+eng");
+  EXPECT_EQ(options->pageSegmentation, 4);
   EXPECT_TRUE(options->clientId.empty());
   EXPECT_TRUE(options->tlsCertificate.empty());
 }
@@ -215,6 +217,8 @@ TEST(OcrdCommandLine, RefusesWhatItCannotUse) {
       {"--tls-cert", "c"},
       {"--frobnicate", "1"},
       {"stray"},
+      {"--psm", "2"},
+      {"--psm", "14"},
   };
   for (const auto& arguments : bad) {
     EXPECT_TRUE(std::holds_alternative<BadCommandLine>(ParseCommandLine(arguments)))

@@ -247,6 +247,32 @@ TEST_F(OcrdServiceTest, ARenderedChineseAndEnglishPictureIsRecognisedExactly) {
       << res->body;
 }
 
+TEST_F(OcrdServiceTest, APageOfShortLinesGivesOneEntryPerLineInReadingOrder) {
+  // Sparse lines on a wide page: an automatic layout would cut them into columns.
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 8; ++i) {
+    lines.push_back("Line " + std::to_string(i) + " of the page 第" + std::to_string(i) + "行");
+  }
+  std::vector<std::string> command{LUMENTA_SOURCE_DIR "/scripts/render-text-picture",
+                                   "--size",
+                                   "1280x720",
+                                   "--pointsize",
+                                   "24",
+                                   folder_.File("page.png")};
+  command.insert(command.end(), lines.begin(), lines.end());
+  ASSERT_TRUE(RunCommand(command));
+  auto res = Recognise(FreshToken(), PictureForm(ReadFileBytes(folder_.File("page.png"))));
+  ASSERT_TRUE(res);
+  // What is checked is the layout; a letter misread here and there is the engine's business.
+  const std::vector<std::string> words = Words(res->body);
+  ASSERT_EQ(words.size(), lines.size()) << res->body;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string number = std::to_string(i + 1);
+    EXPECT_EQ(words[i].rfind("Line " + number + " ", 0), 0u) << words[i];
+    EXPECT_NE(words[i].find("第" + number + "行"), std::string::npos) << words[i];
+  }
+}
+
 TEST_F(OcrdServiceTest, TheSamplePictureIsRecognisedAsItsText) {
   const std::string picture = ReadFileBytes(LUMENTA_SOURCE_DIR "/res/sample.png");
   std::istringstream text(ReadFileBytes(LUMENTA_SOURCE_DIR "/res/sample.txt"));

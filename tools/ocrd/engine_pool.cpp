@@ -13,10 +13,12 @@ void EnginePool::EngineDeleter::operator()(tesseract::TessBaseAPI* api) const {
   delete api;
 }
 
-EnginePool::EnginePool(std::string tessdata, std::string languages, int capacity)
+EnginePool::EnginePool(std::string tessdata, std::string languages, int capacity,
+                       int pageSegmentation)
     : tessdata_(std::move(tessdata)),
       languages_(std::move(languages)),
-      capacity_(capacity > 0 ? capacity : 1) {}
+      capacity_(capacity > 0 ? capacity : 1),
+      pageSegmentation_(pageSegmentation) {}
 
 EnginePool::~EnginePool() = default;
 
@@ -32,7 +34,7 @@ EnginePool::Engine EnginePool::CreateEngine(std::string& error) const {
     return nullptr;
   }
   api->SetVariable("debug_file", "/dev/null");
-  api->SetPageSegMode(tesseract::PSM_AUTO);
+  api->SetPageSegMode(static_cast<tesseract::PageSegMode>(pageSegmentation_));
   return api;
 }
 

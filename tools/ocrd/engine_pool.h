@@ -17,7 +17,7 @@ namespace lumenta::ocrd {
 
 class EnginePool {
  public:
-  EnginePool(std::string tessdata, std::string languages, int capacity);
+  EnginePool(std::string tessdata, std::string languages, int capacity, int pageSegmentation = 4);
   ~EnginePool();
   EnginePool(const EnginePool&) = delete;
   EnginePool& operator=(const EnginePool&) = delete;
@@ -44,6 +44,7 @@ class EnginePool {
   const std::string tessdata_;
   const std::string languages_;
   const int capacity_;
+  const int pageSegmentation_;
 
   std::mutex mutex_;
   std::condition_variable idleChanged_;

@@ -63,7 +63,7 @@ int Run(const Options& options) {
   const int engines = options.engines > 0
                           ? options.engines
                           : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  EnginePool pool(options.tessdata, options.languages, engines);
+  EnginePool pool(options.tessdata, options.languages, engines, options.pageSegmentation);
   std::string error;
   if (!pool.Start(error)) {
     std::fprintf(stderr, "ocrd: %s\n", error.c_str());

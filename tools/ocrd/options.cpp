@@ -62,6 +62,8 @@ std::string UsageText() {
          "  --engines N           Tesseract instances (default: one per processor)\n"
          "  --languages LANGS     Tesseract languages (default chi_sim+eng)\n"
          "  --tessdata DIR        Tesseract's language data folder\n"
+         "  --psm N               Tesseract's page segmentation mode, 3 to 13 (default 4:\n"
+         "                        one column of lines; 3: automatic layout with columns)\n"
          "Prints \"ocrd listening on URL\" when ready; SIGINT or SIGTERM stops it.\n";
 }
 
@@ -111,6 +113,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
       options.languages = value;
     } else if (name == "--tessdata") {
       options.tessdata = value;
+    } else if (name == "--psm") {
+      if (!ParseInt(value, 3, 13, options.pageSegmentation)) {
+        return BadCommandLine{"--psm takes a page segmentation mode from 3 to 13"};
+      }
     } else {
       return BadCommandLine{"unknown option " + name};
     }

@@ -19,6 +19,9 @@ struct Options {
   int engines = 0;                    // Tesseract instances; 0: one per processor
   std::string languages = "chi_sim+eng";
   std::string tessdata;  // empty: Tesseract's own default
+  // Tesseract's page segmentation mode. 4, one column of lines of any size, reads screenshots
+  // and pages line by line; the automatic layout (3) splits sparse lines into columns.
+  int pageSegmentation = 4;
 };
 
 // What the command line asked for: a run with options, the usage text, or an error message.
