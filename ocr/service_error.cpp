@@ -9,7 +9,11 @@ namespace {
 // The value of a JSON member `name` (a number or a string) found by its marker; nothing when the
 // member is not there.
 std::optional<Text> MemberValue(std::string_view json, std::string_view name) {
-  const Text marker = "\"" + Text(name) + "\"";
+  Text marker;
+  marker.reserve(name.size() + 2);
+  marker.push_back('"');
+  marker.append(name);
+  marker.push_back('"');
   int at = FindText(json, marker);
   if (at < 0) return std::nullopt;
   size_t i = static_cast<size_t>(at - 1) + marker.size();
