@@ -7,6 +7,7 @@
 #include "app/event_table_win.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
+#include "image/picture_renderer_win.h"
 #include "ui/message_pump_win.h"
 #include "ui/window_win.h"
 
@@ -15,15 +16,9 @@ namespace {
 ProgramObjects* g_objects = nullptr;
 }
 
-ProgramObjects::ProgramObjects() {
-  // ---- Capture tool: construct (Init) its objects here.
-  g_objects = this;
-}
+ProgramObjects::ProgramObjects() : capture_(CaptureWindowDesign()) { g_objects = this; }
 
-ProgramObjects::~ProgramObjects() {
-  g_objects = nullptr;
-  // ---- Capture tool: destroy (Close) its objects here, before word_ uninitialises COM.
-}
+ProgramObjects::~ProgramObjects() { g_objects = nullptr; }
 
 ProgramObjects* RunningProgramObjects() { return g_objects; }
 
@@ -34,11 +29,19 @@ void MainWindowCreated(ui::Event& event) {
   }
 }
 
+void StartCapture(ui::Event& click) {
+  if (ProgramObjects* objects = RunningProgramObjects()) {
+    objects->capture().StartCapture(click.window.handle());
+  }
+}
+
 int RunDesktopProgram() {
   // Steps 1 to 3: the global objects, destroyed when this function returns (the exit hook).
   ProgramObjects objects;
   // Long operations run the waiting window messages through this pump.
   ui::InstallMessagePump();
+  // The picture boxes decode and fit their pictures with the program's decoders.
+  image::InstallPictureRenderer();
   // Steps 4 to 6: the main window with its controls; its created event loads the keys and
   // registers the drop target.
   std::unique_ptr<ui::Window> main = ui::Window::Create(MainWindowDesign(), MainWindowEvents());

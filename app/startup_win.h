@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/word_automation_win.h"
+#include "capture/capture_tool_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {
@@ -19,13 +20,14 @@ class ProgramObjects {
   ProgramObjects& operator=(const ProgramObjects&) = delete;
 
   WordAutomation& word() { return word_; }
+  capture::CaptureTool& capture() { return capture_; }
 
  private:
   // Constructed first and destroyed last: every other object may use COM.
   WordAutomation word_;
-  // ---- The capture tool's objects (Magnifier, CaptureToolbar, FontSizeList, AnnotationCanvas)
-  // ---- are members here, after word_, so they are constructed at start-up after COM and
-  // ---- destroyed by the exit hook before it.
+  // The capture tool with the program-wide capture state and magnifier; each capture makes its
+  // window from the capture window's design.
+  capture::CaptureTool capture_;
 };
 
 // The program-wide objects while the desktop program runs, else nullptr.
@@ -35,6 +37,10 @@ class ProgramObjects {
 // beside the program, then registers 拖放对象1 as the drop target of the window (registration
 // succeeds once; a failed one leaves dropping off, silently).
 void MainWindowCreated(ui::Event& event);
+
+// The click of 按钮_截图: the running program's capture tool freezes the screen and shows the
+// capture window modally over the main window; returns when the capture window is gone.
+void StartCapture(ui::Event& click);
 
 // The desktop program: start-up, the message loop until the main window closes, shut-down.
 // Returns the process exit code.

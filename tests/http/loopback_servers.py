@@ -349,6 +349,9 @@ def send_answer(sock, answer, method):
             sock.sendall(piece)
     if answer.drop_after is not None:
         if answer.reset:  # SO_LINGER with a zero time-out: the close sends a reset
+            # A reset throws away whatever the client has not read yet: give it time to take the
+            # status line and headers first, so the break falls into the body as intended.
+            time.sleep(0.5)
             sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         return False
     if answer.chunked:

@@ -1,0 +1,55 @@
+#include "app/process_start_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace lumenta::app {
+namespace {
+
+ProcessStarter g_starter = &StartProcess;
+
+class HandleCloser {
+ public:
+  explicit HandleCloser(HANDLE handle) : handle_(handle) {}
+  ~HandleCloser() {
+    if (handle_) CloseHandle(handle_);
+  }
+  HandleCloser(const HandleCloser&) = delete;
+  HandleCloser& operator=(const HandleCloser&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+bool StartProcess(const ProcessLaunch& launch) {
+  // CreateProcessW may write into the command line it is given.
+  std::vector<wchar_t> commandLine(launch.commandLine.begin(), launch.commandLine.end());
+  commandLine.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(launch.showCommand);
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &started)) {
+    return false;
+  }
+  HandleCloser process(started.hProcess);
+  HandleCloser thread(started.hThread);
+  WaitForInputIdle(process.get(), launch.idleWaitMs);
+  return true;
+}
+
+ProcessStarter SetProcessStarter(ProcessStarter starter) {
+  ProcessStarter previous = g_starter;
+  g_starter = starter ? starter : &StartProcess;
+  return previous;
+}
+
+bool LaunchProcess(const ProcessLaunch& launch) { return g_starter(launch); }
+
+}  // namespace lumenta::app

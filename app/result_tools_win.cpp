@@ -1,0 +1,19 @@
+#include "app/result_tools_win.h"
+
+#include "app/provider_page_win.h"
+#include "app/result_clipboard_win.h"
+
+namespace lumenta::app {
+namespace {
+constexpr char kResultBox[] = "编辑框_识别结果";
+}
+
+void CopyResultClicked(ui::Event& event) {
+  CopyTextToClipboard(event.window.handle(), event.window.GetText(kResultBox));
+}
+
+void ClearResultClicked(ui::Event& event) { event.window.SetText(kResultBox, ""); }
+
+void OpenProviderPageClicked(ui::Event&) { OpenProviderPage(); }
+
+}  // namespace lumenta::app

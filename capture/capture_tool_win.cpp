@@ -1,0 +1,207 @@
+#include "capture/capture_tool_win.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "capture/screen_snapshot_win.h"
+#include "ui/window_win.h"
+
+namespace lumenta::capture {
+namespace {
+
+constexpr wchar_t kToolProperty[] = L"LumentaCaptureTool";
+
+}  // namespace
+
+CaptureTool::~CaptureTool() {
+  if (window_ && IsWindow(window_)) ::DestroyWindow(window_);
+}
+
+void CaptureTool::InstallParts(const CaptureParts& parts, CanvasPainter* canvasPainter) {
+  parts_ = parts;
+  canvasPainter_ = canvasPainter;
+}
+
+void CaptureTool::StartCapture(HWND owner) {
+  if (window_) return;  // one capture at a time
+  // Nothing is hidden first: the program's own windows are captured with the rest.
+  screen_ = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  screenDc_ = std::make_unique<WindowDc>(nullptr);
+  snapshot_ = CreateMemorySurface(screenDc_->get(), screen_.width, screen_.height);
+  if (snapshot_) TakeSnapshot(screenDc_->get(), snapshot_.dc(), screen_.width, screen_.height);
+  // The cross is made from its bytes in memory; no cursor file is written anywhere.
+  cursors_.Load();
+
+  // The window's created event is its set-up; it is then shown modally until it is destroyed.
+  std::vector<ui::EventBinding> events;
+  events.push_back({"", ui::EventKind::kCreated, [this](ui::Event& e) {
+                      SetUpWindow(e.window.handle(), e.window.ControlHandle("编辑框1"), screen_);
+                    }});
+  std::unique_ptr<ui::Window> window = ui::Window::Create(design_, std::move(events));
+  if (!window || !renderer_) {
+    window.reset();  // destroys the window if it was made; the hook was not installed then
+    TearDown();
+    return;
+  }
+  shellWindow_ = window.get();
+  if (openedHook_) openedHook_(window_);
+  if (window->IsOpen()) window->ShowModal();
+  shellWindow_ = nullptr;
+  controller_.reset();
+  // The capture window was the active window when it went; the window whose button started the
+  // capture takes the keyboard again.
+  if (owner && IsWindow(owner) && IsWindowEnabled(owner)) SetActiveWindow(owner);
+}
+
+void CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
+  window_ = window;
+  textBox_ = textBox;
+  // Maximised, and exactly over the screen so that a client position is a screen position.
+  ShowWindow(window, SW_MAXIMIZE);
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, screen.width, screen.height, SWP_NOACTIVATE);
+  renderer_ =
+      std::make_unique<CaptureRenderer>(window, snapshot_.dc(), screen, magnifier_, composition_);
+  if (!renderer_->backBuffer() || !renderer_->paintLayerForReading()) {
+    renderer_.reset();
+    return;
+  }
+  cursors_.MakeArrow();
+  CaptureView& view = *this;
+  controller_ = std::make_unique<CaptureController>(state_, view, parts_, screen);
+
+  SetPropW(window, kToolProperty, this);
+  previousProcedure_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CaptureTool::PaintHook)));
+
+  magnifier_.Init(renderer_->windowDc(), renderer_->paintLayerForReading());
+  if (parts_.toolbar) parts_.toolbar->Init();
+  if (parts_.fontSizeList) parts_.fontSizeList->Init();
+  controller_->Opened();
+  SetForegroundWindow(window);
+  InvalidateRect(window, nullptr, FALSE);
+  UpdateWindow(window);
+}
+
+void CaptureTool::TearDown() {
+  if (controller_) controller_->TearDown();
+  state_.Reset();
+  magnifier_.Close();
+  if (textBox_ && IsWindow(textBox_)) ShowWindow(textBox_, SW_HIDE);
+  if (renderer_) {
+    if (parts_.toolbar) parts_.toolbar->Close();
+    if (parts_.fontSizeList) parts_.fontSizeList->Close();
+    if (parts_.canvas) parts_.canvas->Clear();
+  }
+  renderer_.reset();
+  state_.canvasStarted = false;
+  snapshot_ = MemorySurface();
+  screenDc_.reset();
+  cursors_.Release();
+  window_ = nullptr;
+  textBox_ = nullptr;
+}
+
+Point CaptureTool::ClientPoint(LPARAM lParam) const {
+  // While the button is held the window has the mouse capture and may be told of positions off
+  // the screen (another monitor); they count as the nearest screen pixel.
+  const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  return {std::clamp(x, 0, std::max(0, screen_.width - 1)),
+          std::clamp(y, 0, std::max(0, screen_.height - 1))};
+}
+
+LRESULT CALLBACK CaptureTool::PaintHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* tool = static_cast<CaptureTool*>(GetPropW(window, kToolProperty));
+  if (!tool) return DefWindowProcW(window, message, wParam, lParam);
+  return tool->Handle(window, message, wParam, lParam, tool->previousProcedure_);
+}
+
+LRESULT CaptureTool::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                            WNDPROC previous) {
+  CaptureController* c = controller();
+  switch (message) {
+    case WM_PAINT:
+      if (renderer_) {
+        PAINTSTRUCT ps;
+        BeginPaint(window, &ps);
+        renderer_->Paint(state_.hasSelection);
+        EndPaint(window, &ps);
+      }
+      break;
+    case WM_ERASEBKGND:
+      if (renderer_) return 1;  // every pixel is painted from the surfaces
+      break;
+    case WM_SETCURSOR:
+      if (c && reinterpret_cast<HWND>(wParam) == window && LOWORD(lParam) == HTCLIENT) {
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(window, &p);
+        if (HCURSOR cursor = cursors_.Get(c->CursorAt(ClientPoint(MAKELPARAM(p.x, p.y))))) {
+          ::SetCursor(cursor);
+          return TRUE;
+        }
+      }
+      break;
+    case WM_MOUSEMOVE:
+      if (c) c->MouseMove(ClientPoint(lParam));
+      break;
+    case WM_LBUTTONDOWN:
+      if (c) {
+        SetCapture(window);
+        c->ButtonDown(ClientPoint(lParam));
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (GetCapture() == window) ReleaseCapture();
+      if (c) c->ButtonUp(ClientPoint(lParam));
+      break;
+    case WM_LBUTTONDBLCLK:
+      if (c) c->DoubleClick(ClientPoint(lParam));
+      break;
+    case WM_DESTROY:
+      TearDown();
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+      RemovePropW(window, kToolProperty);
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+void CaptureTool::ShowFrame(const SelectionFrame& frame) {
+  if (renderer_) renderer_->RenderFrame(frame);
+}
+
+void CaptureTool::ShowMagnifier(Point p) {
+  if (renderer_) renderer_->ShowMagnifier(p);
+}
+
+void CaptureTool::SetCursor(CaptureCursor cursor) {
+  if (HCURSOR h = cursors_.Get(cursor)) ::SetCursor(h);
+}
+
+void CaptureTool::ComposePaintLayer() {
+  if (renderer_) {
+    renderer_->ComposePaintLayer(state_.hasSelection, state_.toolActive, state_.selection,
+                                 canvasPainter_);
+  }
+}
+
+void CaptureTool::PresentPaintLayer() {
+  if (renderer_) renderer_->PresentPaintLayer();
+}
+
+void CaptureTool::DestroyWindow() {
+  // As the window's own close does: the disabled windows come back before it goes, so the
+  // activation passes to them rather than to another program.
+  if (shellWindow_ && shellWindow_->IsOpen()) {
+    shellWindow_->Close();
+  } else if (window_) {
+    ::DestroyWindow(window_);
+  }
+}
+
+}  // namespace lumenta::capture

@@ -1,0 +1,127 @@
+// The capture button of the main window, clicked the user's way: the running program's capture
+// tool freezes the screen with the main window on it and covers the screen with its window,
+// modally, until the user ends the capture; then the main window is unchanged and takes the
+// keyboard again.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "app/event_table_win.h"
+#include "app/startup_win.h"
+#include "app/window_designs.h"
+#include "tests/app/app_test_support_win.h"
+#include "ui/window_win.h"
+
+namespace lumenta::app {
+namespace {
+
+using testing::ThreadWindowsOfClass;
+
+// The capture window of this thread, or nullptr.
+HWND FindCaptureWindow() {
+  for (HWND handle : ThreadWindowsOfClass(L"LumentaWindow")) {
+    const ui::Window* window = ui::WindowFromHandle(handle);
+    if (window != nullptr && window->design().id == kCaptureWindowId) return handle;
+  }
+  return nullptr;
+}
+
+void SendMouse(HWND window, UINT message, int x, int y) {
+  SendMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+class CaptureButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main_ = ui::Window::Create(MainWindowDesign(), MainWindowEvents());
+    ASSERT_NE(main_, nullptr);
+    main_->Show();
+    testing::PumpMessages();
+  }
+
+  // Clicks 截图至剪切板; `whileOpen` runs inside the capture window's modal loop, which the
+  // click keeps running until the capture window is gone, and ends the capture. Should it not
+  // end, the test closes the window after a while and says so.
+  void Capture(const std::function<void(HWND capture)>& whileOpen) {
+    bool ran = false;
+    auto closedByTest = std::make_shared<bool>(false);
+    testing::PollLater([&] {
+      HWND capture = FindCaptureWindow();
+      if (capture == nullptr) return false;
+      ran = true;
+      whileOpen(capture);
+      testing::RunLater(std::chrono::seconds(10), [capture, closedByTest] {
+        if (!IsWindow(capture)) return;
+        *closedByTest = true;
+        PostMessageW(capture, WM_CLOSE, 0, 0);
+      });
+      return true;
+    });
+    SendMessageW(main_->ControlHandle("按钮_截图"), BM_CLICK, 0, 0);
+    testing::CancelPendingActions();
+    EXPECT_TRUE(ran) << "the capture window did not open";
+    EXPECT_FALSE(*closedByTest) << "the capture did not end the user's way";
+    EXPECT_EQ(FindCaptureWindow(), nullptr);
+  }
+
+  ProgramObjects objects_;
+  std::unique_ptr<ui::Window> main_;
+};
+
+TEST_F(CaptureButtonTest, OpensTheCaptureWindowOverTheWholeScreenWhileTheMainWindowWaits) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  Capture([&](HWND capture) {
+    EXPECT_EQ(objects_.capture().window(), capture) << "the program's own capture tool";
+    RECT rect;
+    GetWindowRect(capture, &rect);
+    EXPECT_EQ(rect.left, 0);
+    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.right, width);
+    EXPECT_EQ(rect.bottom, height);
+    EXPECT_TRUE(IsWindowVisible(capture));
+    EXPECT_TRUE(GetWindowLongW(capture, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetActiveWindow(), capture);
+    // Modal, and nothing was hidden for the snapshot: the main window is still shown.
+    EXPECT_FALSE(IsWindowEnabled(main_->handle()));
+    EXPECT_TRUE(IsWindowVisible(main_->handle()));
+    EXPECT_FALSE(IsIconic(main_->handle()));
+    PostMessageW(capture, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  });
+  EXPECT_EQ(objects_.capture().window(), nullptr);
+}
+
+TEST_F(CaptureButtonTest, EveryWayOfEndingTheCaptureGivesTheMainWindowBackUnchanged) {
+  const struct {
+    const char* way;
+    std::function<void(HWND capture)> end;
+  } endings[] = {
+      {"Escape on the capture window",
+       [](HWND capture) { PostMessageW(capture, WM_KEYDOWN, VK_ESCAPE, 0x00010001); }},
+      {"a double click inside a dragged-out rectangle",
+       [](HWND capture) {
+         SendMouse(capture, WM_LBUTTONDOWN, 100, 100);
+         SendMouse(capture, WM_MOUSEMOVE, 300, 240);
+         SendMouse(capture, WM_LBUTTONUP, 300, 240);
+         SendMouse(capture, WM_LBUTTONDOWN, 200, 200);
+         SendMouse(capture, WM_LBUTTONUP, 200, 200);
+         SendMouse(capture, WM_LBUTTONDBLCLK, 200, 200);
+         SendMouse(capture, WM_LBUTTONUP, 200, 200);
+         EXPECT_FALSE(IsWindow(capture));
+       }},
+  };
+  main_->SetText("编辑框_识别结果", "kept");
+  for (const auto& ending : endings) {
+    SCOPED_TRACE(ending.way);
+    Capture(ending.end);
+    EXPECT_TRUE(IsWindowEnabled(main_->handle()));
+    EXPECT_EQ(GetActiveWindow(), main_->handle());
+    EXPECT_EQ(main_->GetText("编辑框_识别结果"), "kept");
+    EXPECT_FALSE(objects_.capture().state().hasSelection) << "the capture state starts over";
+    EXPECT_TRUE(objects_.capture().state().selection.IsZero());
+  }
+}
+
+}  // namespace
+}  // namespace lumenta::app
