@@ -16,6 +16,7 @@
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
 #include "ocr/text_encoders.h"
+#include "tests/http/process_handles_win.h"
 #include "tests/http/test_servers_win.h"
 #include "ui/pending_events.h"
 
@@ -25,6 +26,7 @@ namespace {
 using testing_support::AnswerScript;
 using testing_support::IsGeneratedBody;
 using testing_support::LoopbackServers;
+using testing_support::ProcessHandleCount;
 using testing_support::RecordedRequest;
 
 // The messages, from their UTF-8 spelling (the program keeps them as GBK bytes).
@@ -1049,37 +1051,6 @@ TEST_F(WebRequestTest, RequestMadeWhileEventsRunDoesNotDisturbTheRunningOne) {
 }
 
 // --- Handles ----------------------------------------------------------------------------------
-
-// Kernel handles of this process, from the system's handle list (Wine's GetProcessHandleCount
-// always reports none).
-int ProcessHandleCount() {
-  struct Entry {
-    ULONG processId;
-    BYTE objectType;
-    BYTE flags;
-    USHORT handle;
-    PVOID object;
-    ACCESS_MASK access;
-  };
-  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  constexpr ULONG kSystemHandleInformation = 16;
-  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-  std::vector<char> buffer(1 << 20);
-  ULONG length = 0;
-  LONG status;
-  while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                         &length)) == kInfoLengthMismatch) {
-    buffer.resize(buffer.size() * 2);
-  }
-  if (status != 0) return -1;
-  const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
-  int mine = 0;
-  for (ULONG i = 0; i < count; ++i) mine += entries[i].processId == GetCurrentProcessId();
-  return mine;
-}
 
 // Both kinds of handle: WinHttp's own (counted where they are opened and closed; Wine keeps
 // them apart from the kernel's) and the kernel handles of the process (sockets, events).
