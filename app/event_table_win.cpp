@@ -5,6 +5,7 @@
 #include "app/credentials_win.h"
 #include "app/document_search_win.h"
 #include "app/picture_sources_win.h"
+#include "app/recognition_win.h"
 #include "app/result_tools_win.h"
 #include "app/sponsor_window_win.h"
 #include "app/startup_win.h"
@@ -16,6 +17,7 @@ using ui::EventKind;
 std::vector<ui::EventBinding> MainWindowEvents() {
   return {
       {"", EventKind::kCreated, &MainWindowCreated},
+      {"按钮_识别", EventKind::kClick, &RecognizeClicked},
       {"按钮_取图", EventKind::kClick, &TakeClipboardPicture},
       {"按钮_选图", EventKind::kClick, &ChoosePictureFile},
       {"拖放对象1", EventKind::kFilesDropped, &LoadDroppedFile},

@@ -2,8 +2,10 @@
 
 #include <memory>
 
+#include "app/command_line_win.h"
 #include "app/credentials_win.h"
 #include "app/event_table_win.h"
+#include "app/web_request_function_win.h"
 #include "app/window_designs.h"
 #include "image/picture_renderer_win.h"
 #include "ui/message_pump_win.h"
@@ -14,7 +16,9 @@ namespace {
 ProgramObjects* g_objects = nullptr;
 }
 
-ProgramObjects::ProgramObjects() : capture_(CaptureWindowDesign()) { g_objects = this; }
+ProgramObjects::ProgramObjects() : capture_(CaptureWindowDesign()), annotation_(capture_) {
+  g_objects = this;
+}
 
 ProgramObjects::~ProgramObjects() { g_objects = nullptr; }
 
@@ -50,9 +54,9 @@ int RunDesktopProgram() {
 }
 
 int RunProgram(const std::vector<std::u16string>& arguments) {
-  // Arguments the program does not know (a file dropped on its icon, say) start it as usual.
-  static_cast<void>(arguments);
-  return RunDesktopProgram();
+  // Command-line recognition, or the desktop program (also for arguments it does not know, a
+  // file dropped on its icon, say); either way with WebRequest behind the recognition flow.
+  return RunFromCommandLine(arguments, WebRequestFunctionForProgram());
 }
 
 }  // namespace lumenta::app

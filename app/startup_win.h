@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/word_automation_win.h"
+#include "capture/capture_annotation_win.h"
 #include "capture/capture_tool_win.h"
 #include "ui/window_win.h"
 
@@ -28,6 +29,8 @@ class ProgramObjects {
   // The capture tool with the program-wide capture state and magnifier; each capture makes its
   // window from the capture window's design.
   capture::CaptureTool capture_;
+  // Its toolbar with the options panel, text-size list, annotation canvas and output.
+  capture::CaptureAnnotation annotation_;
 };
 
 // The program-wide objects while the desktop program runs, else nullptr.

@@ -36,10 +36,13 @@ void CaptureTool::StartCapture(HWND owner) {
   // The window's created event is its set-up; it is then shown modally until it is destroyed.
   std::vector<ui::EventBinding> events;
   events.push_back({"", ui::EventKind::kCreated, [this](ui::Event& e) {
+                      shellWindow_ = &e.window;
                       SetUpWindow(e.window.handle(), e.window.ControlHandle("编辑框1"), screen_);
                     }});
+  events.insert(events.end(), controlEvents_.begin(), controlEvents_.end());
   std::unique_ptr<ui::Window> window = ui::Window::Create(design_, std::move(events));
   if (!window || !renderer_) {
+    shellWindow_ = nullptr;
     window.reset();  // destroys the window if it was made; the hook was not installed then
     TearDown();
     return;

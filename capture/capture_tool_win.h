@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "capture/capture_controller.h"
 #include "capture/capture_cursors_win.h"
@@ -40,6 +41,11 @@ class CaptureTool final : private CaptureView {
   void SetComposition(Composition composition) { composition_ = composition; }
   // Runs once the capture window is set up, just before it takes input.
   void SetOpenedHook(std::function<void(HWND)> hook) { openedHook_ = std::move(hook); }
+  // Events of the capture window's controls (its text box) that the installed parts handle;
+  // bound to every capture window from now on.
+  void SetControlEvents(std::vector<ui::EventBinding> events) {
+    controlEvents_ = std::move(events);
+  }
 
   [[nodiscard]] CaptureState& state() { return state_; }
   [[nodiscard]] const Magnifier& magnifier() const { return magnifier_; }
@@ -47,6 +53,10 @@ class CaptureTool final : private CaptureView {
   // While the capture window exists (nullptr otherwise).
   [[nodiscard]] HWND window() const { return window_; }
   [[nodiscard]] HWND textBox() const { return textBox_; }
+  // The runtime's window of the capture window (its controls by name), from its set-up on.
+  [[nodiscard]] ui::Window* runtimeWindow() const { return shellWindow_; }
+  // The whole screen's device context, taken at the capture's start.
+  [[nodiscard]] HDC screenDc() const { return screenDc_ ? screenDc_->get() : nullptr; }
   [[nodiscard]] CaptureController* controller() { return renderer_ ? controller_.get() : nullptr; }
   [[nodiscard]] CaptureRenderer* renderer() { return renderer_.get(); }
 
@@ -82,6 +92,7 @@ class CaptureTool final : private CaptureView {
   CanvasPainter* canvasPainter_ = nullptr;
   Composition composition_ = Composition::kChangedPixels;
   std::function<void(HWND)> openedHook_;
+  std::vector<ui::EventBinding> controlEvents_;
 
   // One capture: from the click to the destruction of the window.
   Size screen_;

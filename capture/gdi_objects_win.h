@@ -42,6 +42,7 @@ using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
 using Region = GdiObject<HRGN>;
+using Bitmap = GdiObject<HBITMAP>;
 
 // Selects an object into a device context for the lifetime of the guard.
 class SelectGuard {

@@ -377,8 +377,10 @@ void Window::LayoutControls() {
   }
 }
 
-HFONT Window::FontFor(const ControlDesign& control) {
-  const FontDesign font = EffectiveFont(design_, control);
+HFONT Window::FontFor(const ControlDesign& control, int points) {
+  FontDesign font = EffectiveFont(design_, control);
+  // A size in points is a character height: points / 72 inch at 96 DPI.
+  if (points > 0) font.height = -MulDiv(points, 96, 72);
   for (const auto& [known, handle] : fonts_) {
     if (known == font) return handle.get();
   }
@@ -399,8 +401,8 @@ HFONT Window::FontFor(const ControlDesign& control) {
 void Window::ApplyFonts() {
   for (Control& control : controls_) {
     if (control.handle == nullptr) continue;
-    SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(*control.design)),
-                 TRUE);
+    SendMessageW(control.handle, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(FontFor(*control.design, control.fontPoints)), TRUE);
   }
 }
 
@@ -554,6 +556,21 @@ void Window::SetText(std::string_view name, std::string_view text) {
   if (control == nullptr) return;
   const std::u16string wide = TextToUtf16(text);
   SetWindowTextW(control, Wide(wide));
+}
+
+void Window::SetTextColour(std::string_view name, Colour colour) {
+  Control* control = Find(name);
+  if (control == nullptr || control->handle == nullptr) return;
+  control->textColour = colour;
+  InvalidateRect(control->handle, nullptr, TRUE);
+}
+
+void Window::SetFontSize(std::string_view name, int points) {
+  Control* control = Find(name);
+  if (control == nullptr || control->handle == nullptr) return;
+  control->fontPoints = points;
+  SendMessageW(control->handle, WM_SETFONT,
+               reinterpret_cast<WPARAM>(FontFor(*control->design, points)), TRUE);
 }
 
 void Window::AppendText(std::string_view name, std::string_view text) {
@@ -879,14 +896,15 @@ LRESULT Window::HandleControlColour(UINT message, HDC dc, HWND from) {
   Control* control = FindByHandle(from);
   if (control != nullptr) {
     const ControlDesign& design = *control->design;
+    const std::optional<Colour> text =
+        control->textColour ? control->textColour : design.textColour;
     if (design.type == ControlType::kTransparentLabel) {
       SetBkMode(dc, TRANSPARENT);
-      SetTextColor(
-          dc, design.textColour ? ToColorRef(*design.textColour) : GetSysColor(COLOR_WINDOWTEXT));
+      SetTextColor(dc, text ? ToColorRef(*text) : GetSysColor(COLOR_WINDOWTEXT));
       return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     }
-    if (design.textColour || design.backColour) {
-      if (design.textColour) SetTextColor(dc, ToColorRef(*design.textColour));
+    if (text || design.backColour) {
+      if (text) SetTextColor(dc, ToColorRef(*text));
       const COLORREF back = design.backColour            ? ToColorRef(*design.backColour)
                             : message == WM_CTLCOLOREDIT ? GetSysColor(COLOR_WINDOW)
                                                          : GetSysColor(COLOR_BTNFACE);

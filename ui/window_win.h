@@ -26,6 +26,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -131,6 +132,11 @@ class Window {
   // Checking a radio button unchecks the others of its container.
   void SetChecked(std::string_view name, bool checked);
 
+  // Run-time changes of a control's look: the text colour of an edit box or label, and the size
+  // of a control's font in points (its face and weight stay as designed).
+  void SetTextColour(std::string_view name, Colour colour);
+  void SetFontSize(std::string_view name, int points);
+
   // Gives the keyboard focus to a control (its page is shown first if it is hidden).
   void FocusControl(std::string_view name);
 
@@ -157,6 +163,8 @@ class Window {
     std::vector<HWND> pages;  // page control: one panel per page
     std::unique_ptr<CommonDialog> dialog;
     ComPtr<DropTarget> drop;
+    std::optional<Colour> textColour;  // set at run time, over the design's
+    int fontPoints = 0;                // set at run time: the font's size in points (0: design)
   };
   struct PendingDrop {
     std::string_view control;
@@ -177,7 +185,7 @@ class Window {
   void LayoutControls();
   void ApplyFonts();
   void LoadIcons();
-  HFONT FontFor(const ControlDesign& control);
+  HFONT FontFor(const ControlDesign& control, int points = 0);
   HBRUSH BrushFor(COLORREF colour);
   HWND NativeParentOf(const ControlDesign& control, POINT& offset) const;
   RECT PanelRect(HWND pageControl) const;

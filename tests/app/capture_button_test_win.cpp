@@ -11,7 +11,11 @@
 #include "app/event_table_win.h"
 #include "app/startup_win.h"
 #include "app/window_designs.h"
+#include "capture/screen_snapshot_win.h"
+#include "capture/toolbar_layout.h"
 #include "tests/app/app_test_support_win.h"
+#include "tests/capture/bmp_test_reader.h"
+#include "tests/capture/capture_test_support_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {
@@ -121,6 +125,45 @@ TEST_F(CaptureButtonTest, EveryWayOfEndingTheCaptureGivesTheMainWindowBackUnchan
     EXPECT_FALSE(objects_.capture().state().hasSelection) << "the capture state starts over";
     EXPECT_TRUE(objects_.capture().state().selection.IsZero());
   }
+}
+
+// The whole way of a capture into the program: drag out a rectangle over a known frozen
+// picture, press the toolbar's done button, then 取剪切板图片 (take the clipboard picture): the
+// preview box holds a BMP file of exactly that region.
+TEST_F(CaptureButtonTest, ACaptureFinishedWithDoneIsThePictureTakenFromTheClipboard) {
+  const capture::SnapshotSource previous =
+      capture::SetSnapshotSource(capture::testing::PaintPattern);
+  const capture::Rect region{100, 120, 230, 190};
+  Capture([&](HWND capture) {
+    SendMouse(capture, WM_LBUTTONDOWN, region.left, region.top);
+    SendMouse(capture, WM_MOUSEMOVE, region.right, region.bottom);
+    SendMouse(capture, WM_LBUTTONUP, region.right, region.bottom);
+    const capture::Point toolbar =
+        capture::PlaceToolbar(region, false, GetSystemMetrics(SM_CYSCREEN));
+    const capture::Zone done = capture::kToolbarButtonZones[capture::kButtonDone - 1];
+    const int x = toolbar.x + (done.left + done.right) / 2, y = toolbar.y + 12;
+    SendMouse(capture, WM_LBUTTONDOWN, x, y);
+    SendMouse(capture, WM_LBUTTONUP, x, y);
+    EXPECT_FALSE(IsWindow(capture)) << "done ends the capture";
+  });
+  capture::SetSnapshotSource(previous);
+
+  SendMessageW(main_->ControlHandle("按钮_取图"), BM_CLICK, 0, 0);
+  const ByteBuffer picture = main_->GetPicture("图片框1");
+  const auto bmp = capture::bmpread::ReadBmp(picture);
+  ASSERT_TRUE(bmp.has_value()) << "the preview holds a BMP file";
+  EXPECT_EQ(picture.substr(0, 2), "BM");
+  EXPECT_EQ(bmp->Width(), region.Width());
+  EXPECT_EQ(bmp->Height(), region.Height());
+  int wrong = 0;
+  for (int y = 0; y < region.Height(); ++y) {
+    for (int x = 0; x < region.Width(); ++x) {
+      const COLORREF c = capture::testing::Pattern(region.left + x, region.top + y);
+      wrong +=
+          bmp->At(x, y) == capture::bmpread::Rgb{GetRValue(c), GetGValue(c), GetBValue(c)} ? 0 : 1;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace

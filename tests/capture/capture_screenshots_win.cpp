@@ -1,6 +1,7 @@
 // Pictures of the capture window for the README: a rectangle being dragged out (with its size
-// label and the magnifier) and the magnifier while choosing, over a frozen desktop that shows a
-// page of text. Writes capture-selection.bmp and capture-magnifier.bmp (whole screen) into the
+// label and the magnifier), the magnifier while choosing, and an annotated selection with the
+// toolbar and its options panel, over a frozen desktop that shows a page of text. Writes
+// capture-selection.bmp, capture-magnifier.bmp and capture-annotated.bmp (whole screen) into the
 // folder given as the first argument; scripts/capture-screenshots crops and converts them.
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "app/window_designs.h"
+#include "capture/capture_annotation_win.h"
 #include "capture/capture_tool_win.h"
 #include "capture/screen_snapshot_win.h"
 #include "ocr/text_encoders.h"
@@ -105,6 +107,23 @@ void Send(HWND window, UINT message, WPARAM keys, Point p) {
   SendMessageW(window, message, keys, MAKELPARAM(p.x, p.y));
 }
 
+void Click(HWND window, Point p) {
+  Send(window, WM_LBUTTONDOWN, MK_LBUTTON, p);
+  Send(window, WM_LBUTTONUP, 0, p);
+}
+
+void Drag(HWND window, Point from, std::initializer_list<Point> through) {
+  Send(window, WM_LBUTTONDOWN, MK_LBUTTON, from);
+  Point last = from;
+  for (Point p : through) Send(window, WM_MOUSEMOVE, MK_LBUTTON, last = p);
+  Send(window, WM_LBUTTONUP, 0, last);
+}
+
+// The screen position of a point given in toolbar coordinates.
+Point OnToolbar(const lumenta::capture::CaptureToolbar& toolbar, int x, int y) {
+  return {toolbar.position().x + x, toolbar.position().y + y};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -125,6 +144,36 @@ int main(int argc, char** argv) {
     }
     ok = WriteWindowBmp(window, width, height, folder + "/capture-selection.bmp") && ok;
     Send(window, WM_LBUTTONUP, 0, {780, 372});
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  tool.StartCapture(nullptr);
+
+  // An annotated selection: a red frame round the heading, a blue arrow to a line, a green
+  // brush mark and a note typed with the text tool, whose panel stays open.
+  lumenta::capture::CaptureAnnotation annotation(tool);
+  const auto& toolbar = annotation.toolbar();
+  tool.SetOpenedHook([&](HWND window) {
+    Drag(window, {190, 150}, {{600, 400}, {1000, 540}});
+    Click(window, OnToolbar(toolbar, 18, 12));  // rectangle
+    Drag(window, {200, 160}, {{400, 190}, {560, 206}});
+    Click(window, OnToolbar(toolbar, 70, 12));                    // arrow
+    Click(window, OnToolbar(toolbar, 8 + 39 + 5 * 15, 39 + 15));  // blue (entry 13)
+    Drag(window, {860, 420}, {{760, 330}, {700, 272}});
+    Click(window, OnToolbar(toolbar, 96, 12));                     // brush
+    Click(window, OnToolbar(toolbar, 89 + 39 + 4 * 15, 39 + 15));  // green (entry 12)
+    Drag(window, {214, 500}, {{300, 503}, {420, 500}, {560, 504}});
+    Click(window, OnToolbar(toolbar, 122, 12));  // text
+    Click(window, OnToolbar(toolbar, 54, 47));   // the text-size box
+    const Point list = annotation.fontSizeList().Position();
+    Drag(window, {list.x + 40, list.y + 40},
+         {{list.x + 40, list.y + 55}, {list.x + 40, list.y + 65}});
+    Click(window, {list.x + 15, list.y + 110});  // 20 pixels, at the end of the list
+    Click(window, {640, 160});
+    const std::wstring note = Wide("本周重点");
+    for (wchar_t c : note) SendMessageW(tool.textBox(), WM_CHAR, c, 1);
+    Click(window, {900, 520});  // commits the note
+    Send(window, WM_MOUSEMOVE, 0, OnToolbar(toolbar, 122, 12));
+    ok = WriteWindowBmp(window, width, height, folder + "/capture-annotated.bmp") && ok;
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
   });
   tool.StartCapture(nullptr);

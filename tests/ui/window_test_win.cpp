@@ -207,6 +207,28 @@ TEST_F(WindowTest, EditTextIsGbkBothWays) {
   EXPECT_EQ(window_->GetText("编辑框1"), "");
 }
 
+TEST_F(WindowTest, AnEditBoxTakesATextColourAndAFontSizeAtRunTime) {
+  HWND edit = window_->ControlHandle("编辑框1");
+  window_->SetTextColour("编辑框1", Colour{200, 10, 30});
+  HDC dc = GetDC(edit);
+  SendMessageW(window_->handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(edit));
+  EXPECT_EQ(GetTextColor(dc), RGB(200, 10, 30));
+  ReleaseDC(edit, dc);
+
+  const auto fontHeight = [&] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+  };
+  const LONG designed = fontHeight();
+  window_->SetFontSize("编辑框1", 15);  // 15 points: 20 pixels at 96 DPI
+  EXPECT_EQ(fontHeight(), -ScaleToDpi(20, window_->dpi()));
+  window_->SetFontSize("编辑框1", 9);
+  EXPECT_EQ(fontHeight(), -ScaleToDpi(12, window_->dpi()));
+  EXPECT_EQ(fontHeight(), designed) << "9 points is the designed default height";
+}
+
 TEST_F(WindowTest, AppendingGoesToTheEndWhereverTheCaretWas) {
   window_->SetText("多行", "abc");
   SendMessageW(Handle("多行"), EM_SETSEL, 0, 1);  // "a" selected, caret at the start

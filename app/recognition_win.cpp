@@ -1,0 +1,84 @@
+#include "app/recognition_win.h"
+
+#include <memory>
+
+#include "app/credentials_win.h"
+#include "ui/message_box.h"
+
+namespace lumenta::app {
+namespace {
+
+constexpr std::string_view kGeneralMode = "单选框_普通";
+constexpr std::string_view kAccurateMode = "单选框_高精";
+constexpr std::string_view kApiKeyBox = "编辑框1";
+constexpr std::string_view kSecretKeyBox = "编辑框2";
+constexpr std::string_view kPictureBox = "图片框1";
+constexpr std::string_view kResultBox = "编辑框_识别结果";
+
+struct RecognitionService {
+  Text base = kDefaultServiceBase;
+  WebRequestFunction request;
+};
+
+RecognitionService& Service() {
+  static RecognitionService service;
+  return service;
+}
+
+// The run of the button: one flow object for the window being served, kept while it runs so
+// that a click arriving in the middle (the requests let window messages through) finds it busy.
+struct ButtonRun {
+  std::unique_ptr<MainWindowRecognition> window;
+  std::unique_ptr<RecognitionFlow> flow;
+};
+
+ButtonRun& Run() {
+  static ButtonRun run;
+  return run;
+}
+
+}  // namespace
+
+bool MainWindowRecognition::GeneralModeChecked() { return window_.IsChecked(kGeneralMode); }
+bool MainWindowRecognition::AccurateModeChecked() { return window_.IsChecked(kAccurateMode); }
+Text MainWindowRecognition::ApiKey() { return window_.GetText(kApiKeyBox); }
+Text MainWindowRecognition::SecretKey() { return window_.GetText(kSecretKeyBox); }
+ByteBuffer MainWindowRecognition::PictureBytes() { return window_.GetPicture(kPictureBox); }
+void MainWindowRecognition::ClearResult() { window_.SetText(kResultBox, ""); }
+void MainWindowRecognition::AppendResult(const Text& item) { window_.AppendText(kResultBox, item); }
+void MainWindowRecognition::ShowMessage(const Text& message) { ui::ShowMessage(message); }
+
+void MainWindowRecognition::ShowBusy(bool busy) {
+  if (busy) {
+    busy_.emplace(window_.handle());
+  } else {
+    busy_.reset();
+  }
+}
+
+Text ConfiguredServiceBase(std::string_view keyFile) {
+  return ServiceBaseFromSetting(ReadProfileEntry(keyFile, "service", "url"));
+}
+
+void SetRecognitionService(Text base, WebRequestFunction request) {
+  Service().base = std::move(base);
+  Service().request = std::move(request);
+}
+
+const Text& RecognitionServiceBase() { return Service().base; }
+
+void RecognizeClicked(ui::Event& event) {
+  ButtonRun& run = Run();
+  if (run.flow && run.flow->running()) return;
+  run.window = std::make_unique<MainWindowRecognition>(event.window);
+  run.flow = std::make_unique<RecognitionFlow>(
+      *run.window,
+      [](const Text& url, int method, const Text& body, const Text& headers) {
+        const WebRequestFunction& request = Service().request;
+        return request ? request(url, method, body, headers) : WebAnswer{};
+      },
+      Service().base);
+  run.flow->CheckAndRecognize();
+}
+
+}  // namespace lumenta::app

@@ -1,0 +1,46 @@
+#pragma once
+// The recognition flow in the main window: 按钮_识别 runs it on the window's controls, with the
+// service address chosen at start and the request function (WebRequest in the program; a seam
+// for tests).
+#include <optional>
+#include <string_view>
+
+#include "ocr/recognition_flow.h"
+#include "ui/busy_cursor_win.h"
+#include "ui/window_win.h"
+
+namespace lumenta::app {
+
+// The controls of the main window as the flow reads and writes them.
+class MainWindowRecognition final : public RecognitionWindow {
+ public:
+  explicit MainWindowRecognition(ui::Window& window) : window_(window) {}
+  bool GeneralModeChecked() override;
+  bool AccurateModeChecked() override;
+  Text ApiKey() override;
+  Text SecretKey() override;
+  ByteBuffer PictureBytes() override;
+  void ClearResult() override;
+  void AppendResult(const Text& item) override;
+  void ShowMessage(const Text& message) override;
+  void ShowBusy(bool busy) override;
+
+ private:
+  ui::Window& window_;
+  std::optional<ui::BusyCursor> busy_;
+};
+
+// The base address of the service for key.ini at `keyFile` (ANSI path): its [service] url,
+// else the cloud service's host.
+[[nodiscard]] Text ConfiguredServiceBase(std::string_view keyFile);
+
+// The address and the request function the 识别 button uses; set at start. Until a request
+// function is set, every request fails (empty answer).
+void SetRecognitionService(Text base, WebRequestFunction request);
+[[nodiscard]] const Text& RecognitionServiceBase();
+
+// The click handler of 按钮_识别 (CheckAndRecognize on the clicked window). A click while the
+// button's run is still in progress is ignored.
+void RecognizeClicked(ui::Event& event);
+
+}  // namespace lumenta::app

@@ -1,0 +1,55 @@
+#include "capture/region_picture_win.h"
+
+#include "capture/bmp_encoding_win.h"
+#include "capture/region_output_win.h"
+#include "ocr/text_encoders.h"
+#include "ui/message_box.h"
+
+namespace lumenta::capture {
+namespace {
+
+constexpr char kSaveFailed[] = "\xB1\xA3\xB4\xE6\xCA\xA7\xB0\xDC\xA3\xA1";  // 保存失败！
+
+}  // namespace
+
+HBITMAP BuildRegionPicture(const RegionSource& source) {
+  const Rect& s = source.selection;
+  const int width = s.right - s.left, height = s.bottom - s.top;
+  if (width <= 0 || height <= 0 || !source.screenDc) return nullptr;
+  HBITMAP bitmap = CreateCompatibleBitmap(source.screenDc, width, height);
+  if (!bitmap) return nullptr;
+  if (HDC dc = CreateCompatibleDC(source.screenDc)) {
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    if (source.annotated) {
+      BitBlt(dc, 0, 0, width, height, source.annotated, 0, 0, SRCCOPY);
+    } else if (source.snapshot) {
+      BitBlt(dc, 0, 0, width, height, source.snapshot, s.left, s.top, SRCCOPY);
+    }
+    // Deselected before anyone reads or hands on the bitmap.
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+  }
+  return bitmap;
+}
+
+bool CopyRegionToClipboard(HWND owner, const RegionSource& source) {
+  return PlaceBitmapOnClipboard(owner, BuildRegionPicture(source));
+}
+
+SaveOutcome SaveRegionToFile(const RegionSource& source, ui::CommonDialog& dialog) {
+  ByteBuffer file;
+  if (HBITMAP picture = BuildRegionPicture(source)) {
+    file = EncodeBitmapAsBmp(source.annotated ? source.annotated : source.screenDc, picture);
+    DeleteObject(picture);
+  }
+  if (!dialog.Show()) return SaveOutcome::kCancelled;
+  const std::u16string path = TextToUtf16(dialog.fileName());
+  if (file.empty() ||
+      !ReplaceFileContent({reinterpret_cast<const wchar_t*>(path.data()), path.size()}, file)) {
+    ui::ShowMessage(kSaveFailed);
+    return SaveOutcome::kFailed;
+  }
+  return SaveOutcome::kSaved;
+}
+
+}  // namespace lumenta::capture
