@@ -11,11 +11,12 @@
 #include <openssl/evp.h>
 
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support/best_times.h"
+#include "bench/support/figures.h"
 #include "ocr/text_encoders.h"
 
 namespace {
@@ -152,51 +153,48 @@ BENCHMARK(BM_iconv_UTF8_to_GBK)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UrlEncode)->Arg(4 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextBetweenAll)->Arg(4 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond);
 
-// Keeps the best time per iteration of every benchmark over its repetitions, so the ratios can be
-// printed at the end. Repetitions run interleaved in random order, and the minimum is the figure
-// least disturbed by whatever else the shared machine is doing at that moment.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        const double seconds =
-            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        const std::string name = run.run_name.str();
-        auto it = seconds_.find(name);
-        if (it == seconds_.end() || seconds < it->second) seconds_[name] = seconds;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Seconds(const std::string& name) const {
-    auto it = seconds_.find(name);
-    return it == seconds_.end() ? 0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
-
 void PrintRatio(const char* what, double ours, double reference, const char* target) {
   if (ours <= 0 || reference <= 0) return;
   std::printf("%-58s %9.2f ms  vs %9.2f ms   ratio %5.2fx   (target: %s)\n", what, ours * 1e3,
               reference * 1e3, reference / ours, target);
 }
 
+// A speed comparison: our best time beside the reference's, ratio reference / ours.
+void PrintSpeedFigure(const char* id, const char* what, double ours, const char* reference,
+                      double theirs, const char* target, double atLeast) {
+  if (ours <= 0 || theirs <= 0) return;
+  lumenta::bench::Figure f{.id = id,
+                           .what = what,
+                           .value = ours * 1e3,
+                           .reference = reference,
+                           .referenceValue = theirs * 1e3,
+                           .ratio = theirs / ours,
+                           .ratioMeaning = "reference / ours",
+                           .target = target};
+  if (atLeast > 0) f.met = f.ratio >= atLeast;
+  lumenta::bench::PrintFigure("encoders", f);
+}
+
+// Linear growth: the best time at 2n beside the one at n, at most 2.2 times as long.
+void PrintGrowthFigure(const char* id, const char* what, double atN, double atTwoN) {
+  if (atN <= 0 || atTwoN <= 0) return;
+  std::printf("%-58s %5.2f\n", what, atTwoN / atN);
+  lumenta::bench::PrintFigure("encoders", {.id = id,
+                                           .what = std::string(what) + ", time at 8 MiB",
+                                           .value = atTwoN * 1e3,
+                                           .reference = "the same at 4 MiB",
+                                           .referenceValue = atN * 1e3,
+                                           .ratio = atTwoN / atN,
+                                           .ratioMeaning = "time at 2n / time at n",
+                                           .target = "linear: at most 2.2",
+                                           .met = atTwoN / atN <= 2.2});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Defaults: five interleaved repetitions of each benchmark (flags given on the command line win).
-  std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  std::string aggregates = "--benchmark_report_aggregates_only=false";
-  args.insert(args.begin() + 1, {repetitions.data(), interleave.data(), aggregates.data()});
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  lumenta::bench::BestTimeReporter reporter;
+  lumenta::bench::RunBenchmarks(argc, argv, reporter);
   const auto s = [&](const char* n) { return reporter.Seconds(n); };
   std::printf("\nRatios of the best times (reference time / our time; above 1 means we are faster):\n");
   PrintRatio("Base64Encode vs EVP_EncodeBlock (8 MiB)", s("BM_Base64Encode"),
@@ -205,11 +203,19 @@ int main(int argc, char** argv) {
              s("BM_OpenSSL_Base64_then_curl_easy_escape"), ">= 5");
   PrintRatio("Utf8ToAnsi vs iconv UTF-8 -> GBK (4 MiB Chinese)", s("BM_Utf8ToAnsi"),
              s("BM_iconv_UTF8_to_GBK"), "reported");
+  PrintSpeedFigure("base64", "Base64Encode, 8 MiB of random bytes", s("BM_Base64Encode"),
+                   "OpenSSL EVP_EncodeBlock", s("BM_OpenSSL_EVP_EncodeBlock"),
+                   "at least as fast as OpenSSL", 1.0);
+  PrintSpeedFigure("recognition_body", "recognition body (Base64, then URL-encoded), 8 MiB",
+                   s("BM_RecognitionBody"), "OpenSSL Base64 then curl_easy_escape",
+                   s("BM_OpenSSL_Base64_then_curl_easy_escape"), "at least 5 times faster", 5.0);
+  PrintSpeedFigure("utf8_to_gbk", "Utf8ToAnsi, 4 MiB of Chinese text", s("BM_Utf8ToAnsi"),
+                   "iconv UTF-8 to GBK", s("BM_iconv_UTF8_to_GBK"), "", 0);
   std::printf("\nGrowth (time at 2n / time at n; linear is 2.0, target <= 2.2):\n");
-  const double u1 = s("BM_UrlEncode/4194304"), u2 = s("BM_UrlEncode/8388608");
-  const double t1 = s("BM_TextBetweenAll/4194304"), t2 = s("BM_TextBetweenAll/8388608");
-  if (u1 > 0) std::printf("%-58s %5.2f\n", "UrlEncode 4 MiB -> 8 MiB", u2 / u1);
-  if (t1 > 0) std::printf("%-58s %5.2f\n", "TextBetweenAll 4 MiB -> 8 MiB", t2 / t1);
+  PrintGrowthFigure("urlencode_growth", "UrlEncode 4 MiB -> 8 MiB", s("BM_UrlEncode/4194304"),
+                    s("BM_UrlEncode/8388608"));
+  PrintGrowthFigure("textbetweenall_growth", "TextBetweenAll 4 MiB -> 8 MiB",
+                    s("BM_TextBetweenAll/4194304"), s("BM_TextBetweenAll/8388608"));
   benchmark::Shutdown();
   return 0;
 }

@@ -11,10 +11,12 @@ inline size_t CharLength(std::string_view text, size_t i) {
 }
 
 // 0-based index of the first occurrence of `sought` that starts on a character at or after the
-// character start `from`, or npos.
+// character start `from`, or npos. Both are already cut at their first zero byte, and the text is
+// not scanned for one again: SplitList searches once per item, and a scan of the whole text each
+// time made splitting quadratic (10,000 header lines took seconds).
 size_t FindFrom(std::string_view text, std::string_view sought, size_t from, bool ignoreCase) {
   if (from > text.size()) return std::string_view::npos;
-  const int p = FindText(text, sought, static_cast<int>(from) + 1, ignoreCase);
+  const int p = FindInText(text, sought, static_cast<int>(from) + 1, ignoreCase);
   return p == -1 ? std::string_view::npos : static_cast<size_t>(p) - 1;
 }
 

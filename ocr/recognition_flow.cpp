@@ -49,8 +49,12 @@ Text ServiceBaseFromSetting(std::string_view setting) {
   size_t first = 0;
   size_t last = setting.size();
   while (first < last && static_cast<unsigned char>(setting[first]) <= ' ') ++first;
-  while (last > first && static_cast<unsigned char>(setting[last - 1]) <= ' ') --last;
-  while (last > first && setting[last - 1] == '/') --last;
+  // Blanks, control characters and slashes at the end, in any order ("url=http://host/ /"):
+  // the paths are appended right after the address, and nothing may stand between them.
+  while (last > first && (static_cast<unsigned char>(setting[last - 1]) <= ' ' ||
+                          setting[last - 1] == '/')) {
+    --last;
+  }
   if (first == last) return kDefaultServiceBase;
   return Text(setting.substr(first, last - first));
 }

@@ -83,8 +83,8 @@ std::u16string BytesToUnits(std::string_view utf16le) {
   return units;
 }
 
-// FindText on a text and a sought text already cut at their first zero byte. Callers that search
-// one text again and again use it directly, so the text is not scanned for a zero each time.
+}  // namespace
+
 int FindInText(std::string_view text, std::string_view sought, int start, bool ignoreCase) {
   size_t i = start <= 1 ? 0 : static_cast<size_t>(start) - 1;
   const size_t n = text.size();
@@ -106,6 +106,8 @@ int FindInText(std::string_view text, std::string_view sought, int start, bool i
   }
   return -1;
 }
+
+namespace {
 
 #if defined(__SSE2__)
 // For 16 bytes, a bit mask of those UrlEncode keeps unchanged when the safe set is kept: letters,

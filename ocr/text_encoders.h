@@ -18,6 +18,12 @@ namespace lumenta {
 [[nodiscard]] int FindText(std::string_view text, std::string_view sought, int start = 1,
                            bool ignoreCase = false);
 
+// FindText on a text and a sought text already cut at their first zero byte (see AsText): the
+// same answer without scanning the whole text for a zero first, for callers that search one
+// text again and again (a search per line would otherwise cost the length of the text each).
+[[nodiscard]] int FindInText(std::string_view text, std::string_view sought, int start = 1,
+                             bool ignoreCase = false);
+
 // Every "#引号" in `text` replaced by a double quote.
 [[nodiscard]] Text ReplaceQuotePlaceholder(std::string_view text);
 

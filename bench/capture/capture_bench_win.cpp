@@ -12,9 +12,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/window_designs.h"
+#include "bench/support/figures.h"
 #include "capture/capture_tool_win.h"
 #include "capture/screen_snapshot_win.h"
 #include "capture_test_support_win.h"
@@ -150,12 +152,35 @@ int main() {
               memcpyFrame.median / changed.drag.median);
   std::printf("targets: median at most %.0f ms%s\n", target,
               large ? ", at least 2x faster than the full composition" : "");
-  const auto verdict = [&](const char* what, const Figures& ours, const Figures& reference) {
+  const std::string screenName = std::to_string(screen.width) + "x" + std::to_string(screen.height);
+  const auto verdict = [&](const char* id, const char* what, const Figures& ours,
+                           const Figures& reference) {
     const bool fast = ours.median <= target;
     const bool ratio = !large || reference.median / ours.median >= 2.0;
     std::printf("  %-36s %s\n", what, fast && ratio ? "met" : "MISSED");
+    char targetText[96];
+    std::snprintf(targetText, sizeof targetText, "median at most %.0f ms%s", target,
+                  large ? ", at least 2x faster than the full composition" : "");
+    const std::string figure = std::string(id) + "_" + screenName;
+    lumenta::bench::PrintFigure(
+        "capture", {.id = figure,
+                    .what = std::string(what) + " on a " + std::to_string(screen.width) + " x " +
+                            std::to_string(screen.height) + " screen, median of 300 moves",
+                    .value = ours.median,
+                    .reference = "full composition of every frame",
+                    .referenceValue = reference.median,
+                    .ratio = reference.median / ours.median,
+                    .ratioMeaning = "reference / ours",
+                    .target = targetText,
+                    .met = fast && ratio});
+    char note[200];
+    std::snprintf(note, sizeof note,
+                  "95th percentile %.3f ms (full composition %.3f ms); one frame memcpy: median "
+                  "%.3f ms",
+                  ours.p95, reference.p95, memcpyFrame.median);
+    lumenta::bench::PrintNote("capture", figure, note);
   };
-  verdict("drag step", changed.drag, whole.drag);
-  verdict("magnifier move", changed.magnifier, whole.magnifier);
+  verdict("drag_step", "drag step", changed.drag, whole.drag);
+  verdict("magnifier_move", "magnifier move", changed.magnifier, whole.magnifier);
   return 0;
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/best_times.h"
+#include "bench/support/figures.h"
 #include "ocr/regex_object.h"
 
 namespace {
@@ -117,32 +119,6 @@ BENCHMARK(BM_RegexObject)->Apply(Sizes);
 BENCHMARK(BM_PCRE2_interpreter)->Apply(Sizes);
 BENCHMARK(BM_PCRE2_JIT)->Apply(Sizes);
 
-// Keeps the best time per iteration of every benchmark over its repetitions, so the ratios can be
-// printed at the end. Repetitions run interleaved in random order, and the minimum is the figure
-// least disturbed by whatever else the shared machine is doing at that moment.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        const double seconds =
-            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        const std::string name = run.run_name.str();
-        auto it = seconds_.find(name);
-        if (it == seconds_.end() || seconds < it->second) seconds_[name] = seconds;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Seconds(const std::string& name) const {
-    auto it = seconds_.find(name);
-    return it == seconds_.end() ? 0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
-
 std::string Name(const char* bench, int which, int64_t bytes) {
   return std::string(bench) + "/pattern:" + std::to_string(which) +
          "/bytes:" + std::to_string(bytes);
@@ -151,18 +127,11 @@ std::string Name(const char* bench, int which, int64_t bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Defaults: five interleaved repetitions of each benchmark (flags given on the command line win).
-  std::vector<char*> args(argv, argv + argc);
-  std::string repetitions = "--benchmark_repetitions=5";
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  std::string aggregates = "--benchmark_report_aggregates_only=false";
-  args.insert(args.begin() + 1, {repetitions.data(), interleave.data(), aggregates.data()});
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  lumenta::bench::BestTimeReporter reporter;
+  lumenta::bench::RunBenchmarks(argc, argv, reporter);
   const char* what[] = {"charset detection over a 1 MiB HTML page",
                         "lazy key=value pattern over a 1 MiB line"};
+  const char* ids[] = {"detection", "lazy"};
   std::printf(
       "\nRatios of the best times at 1 MiB (reference / ours; above 1 means we are faster):\n");
   for (int which : {0, 1}) {
@@ -172,6 +141,15 @@ int main(int argc, char** argv) {
       if (ours > 0 && theirs > 0) {
         std::printf("%-44s %8.2f ms  vs %-20s %8.2f ms   ratio %5.2f\n", what[which], ours * 1e3,
                     ref + 3, theirs * 1e3, theirs / ours);
+        const bool jit = std::string(ref) == "BM_PCRE2_JIT";
+        lumenta::bench::PrintFigure(
+            "regex", {.id = std::string(ids[which]) + (jit ? "_vs_pcre2_jit" : "_vs_pcre2"),
+                      .what = std::string("RegexObject, ") + what[which],
+                      .value = ours * 1e3,
+                      .reference = jit ? "PCRE2 with its JIT" : "PCRE2 interpreter",
+                      .referenceValue = theirs * 1e3,
+                      .ratio = theirs / ours,
+                      .ratioMeaning = "reference / ours"});
       }
     }
   }
@@ -180,7 +158,19 @@ int main(int argc, char** argv) {
     for (const char* bench : {"BM_RegexObject", "BM_PCRE2_interpreter"}) {
       const double t1 = reporter.Seconds(Name(bench, which, kMiB));
       const double t2 = reporter.Seconds(Name(bench, which, 2 * kMiB));
-      if (t1 > 0) std::printf("%-22s %-44s %5.2f\n", bench + 3, what[which], t2 / t1);
+      if (t1 <= 0) continue;
+      std::printf("%-22s %-44s %5.2f\n", bench + 3, what[which], t2 / t1);
+      if (std::string(bench) != "BM_RegexObject") continue;
+      lumenta::bench::PrintFigure(
+          "regex", {.id = std::string(ids[which]) + "_growth",
+                    .what = std::string("RegexObject, ") + what[which] + ", time at 2 MiB",
+                    .value = t2 * 1e3,
+                    .reference = "the same at 1 MiB",
+                    .referenceValue = t1 * 1e3,
+                    .ratio = t2 / t1,
+                    .ratioMeaning = "time at 2n / time at n",
+                    .target = "linear: at most 2.2",
+                    .met = t2 / t1 <= 2.2});
     }
   }
   benchmark::Shutdown();

@@ -37,7 +37,13 @@ Answer script: lines "key value"; keys:
   chunked <size>              Transfer-Encoding: chunked in chunks of that size
   drop-after <n>              send only n body bytes, then close the connection
   reset                       ... and close it with a reset instead of an orderly end
+  reset-before-answer         read the request, then reset the connection without a byte
   silence <seconds>           read the request, answer nothing, close after that many seconds
+  raw <base64>                read the request, send exactly these bytes, close
+  drip <bytes> <seconds>      send the body in pieces of that many bytes, a pause before each
+  long-header <n>             one more header line "X-Long: aaa..." of n bytes (CR LF aside)
+  set-cookies <n>             n more header lines "Set-Cookie: c<i>=<i>; path=/"
+  bad-chunk <text>            chunked body whose first chunk size line is <text>
   close                       close the connection after this answer
 """
 
@@ -172,6 +178,10 @@ class Answer:
         self.silence = None
         self.close = False
         self.reset = False
+        self.reset_before_answer = False
+        self.raw = None
+        self.drip = None
+        self.bad_chunk = None
         for raw in script.split(b"\n"):
             line = raw.rstrip(b"\r")
             if not line:
@@ -202,6 +212,19 @@ class Answer:
                 self.close = True
             elif key == "reset":
                 self.reset = True
+            elif key == "reset-before-answer":
+                self.reset_before_answer = True
+            elif key == "raw":
+                self.raw = base64.b64decode(value)
+            elif key == "drip":
+                size, seconds = value.split()
+                self.drip = (int(size), float(seconds))
+            elif key == "long-header":
+                self.headers.append(b"X-Long: " + b"a" * (int(value) - len(b"X-Long: ")))
+            elif key == "set-cookies":
+                self.headers += [b"Set-Cookie: c%d=%d; path=/" % (i, i) for i in range(int(value))]
+            elif key == "bad-chunk":
+                self.bad_chunk = value
             else:
                 raise ValueError(f"unknown answer key {key}")
 
@@ -325,10 +348,21 @@ def read_body(reader, block):
     return reader.exactly(int(length)) if length else b""
 
 
+def reset_connection(sock):
+    """The next close sends a reset (SO_LINGER with a zero time-out) instead of an orderly end."""
+    sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+
+
 def send_answer(sock, answer, method):
+    if answer.reset_before_answer:
+        reset_connection(sock)
+        return False
+    if answer.raw is not None:
+        sock.sendall(answer.raw)
+        return False
     size = answer.size()
     lines = [answer.status] + list(answer.headers)
-    if answer.chunked:
+    if answer.chunked or answer.bad_chunk is not None:
         lines.append(b"Transfer-Encoding: chunked")
     elif answer.length == "auto":
         lines.append(b"Content-Length: %d" % size)
@@ -340,7 +374,17 @@ def send_answer(sock, answer, method):
         return True
     limit = size if answer.drop_after is None else min(size, answer.drop_after)
     sock.sendall(head)
+    if answer.bad_chunk is not None:
+        body = b"".join(answer.body_pieces(limit))
+        sock.sendall(answer.bad_chunk + b"\r\n" + body + b"\r\n0\r\n\r\n")
+        return False
     for piece in answer.body_pieces(limit):
+        if answer.drip:
+            step, pause = answer.drip
+            for at in range(0, len(piece), step):
+                time.sleep(pause)
+                sock.sendall(piece[at:at + step])
+            continue
         if answer.chunked:
             for at in range(0, len(piece), answer.chunked):
                 chunk = piece[at:at + answer.chunked]
@@ -352,7 +396,7 @@ def send_answer(sock, answer, method):
             # A reset throws away whatever the client has not read yet: give it time to take the
             # status line and headers first, so the break falls into the body as intended.
             time.sleep(0.5)
-            sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            reset_connection(sock)
         return False
     if answer.chunked:
         sock.sendall(b"0\r\n\r\n")

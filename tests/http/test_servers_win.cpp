@@ -111,6 +111,30 @@ AnswerScript& AnswerScript::Close() {
   text_ += "close\n";
   return *this;
 }
+AnswerScript& AnswerScript::ResetBeforeAnswer() {
+  text_ += "reset-before-answer\n";
+  return *this;
+}
+AnswerScript& AnswerScript::Raw(std::string_view bytes) {
+  text_ += "raw " + Base64Encode(bytes) + "\n";
+  return *this;
+}
+AnswerScript& AnswerScript::Drip(size_t pieceBytes, double secondsBetween) {
+  text_ += "drip " + std::to_string(pieceBytes) + " " + std::to_string(secondsBetween) + "\n";
+  return *this;
+}
+AnswerScript& AnswerScript::LongHeader(size_t bytes) {
+  text_ += "long-header " + std::to_string(bytes) + "\n";
+  return *this;
+}
+AnswerScript& AnswerScript::SetCookies(size_t count) {
+  text_ += "set-cookies " + std::to_string(count) + "\n";
+  return *this;
+}
+AnswerScript& AnswerScript::BadChunk(std::string_view sizeLine) {
+  text_ += "bad-chunk " + std::string(sizeLine) + "\n";
+  return *this;
+}
 
 int UnusedLoopbackPort() {
   StartWinsock();

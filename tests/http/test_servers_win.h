@@ -23,6 +23,15 @@ class AnswerScript {
   AnswerScript& Reset();  // a dropped connection ends with a reset
   AnswerScript& Silence(double seconds);
   AnswerScript& Close();
+  // Faults of the server: a reset before any byte of the answer; these bytes instead of an
+  // answer; the body in pieces with a pause before each; a header line of `bytes` bytes;
+  // `count` Set-Cookie lines; a chunked body whose first size line is `sizeLine`.
+  AnswerScript& ResetBeforeAnswer();
+  AnswerScript& Raw(std::string_view bytes);
+  AnswerScript& Drip(size_t pieceBytes, double secondsBetween);
+  AnswerScript& LongHeader(size_t bytes);
+  AnswerScript& SetCookies(size_t count);
+  AnswerScript& BadChunk(std::string_view sizeLine);
   const std::string& text() const { return text_; }
 
  private:

@@ -16,6 +16,7 @@
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
 #include "ocr/text_encoders.h"
+#include "tests/http/process_handles_win.h"
 #include "tests/http/test_servers_win.h"
 #include "ui/pending_events.h"
 
@@ -25,13 +26,12 @@ namespace {
 using testing_support::AnswerScript;
 using testing_support::IsGeneratedBody;
 using testing_support::LoopbackServers;
+using testing_support::ProcessHandleCount;
 using testing_support::RecordedRequest;
 
 // The messages, from their UTF-8 spelling (the program keeps them as GBK bytes).
 const Text kBadUrl = Utf8ToAnsi("701 解析URL地址失败!");
 const Text kNoSession = Utf8ToAnsi("702 创建WinHttp会话失败!");
-const Text kSendFailed = Utf8ToAnsi("711 发送请求失败!");
-const Text kNoResponse = Utf8ToAnsi("712 服务器未响应!");
 const Text kReadFailed = Utf8ToAnsi("713 读取数据失败!");
 
 const std::string kUserAgent =
@@ -435,6 +435,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Failures on the wire ---------------------------------------------------------------------
+// What the server and the connection can do wrong (refusal, resets, silence, garbage, bodies cut
+// short or too large, bad certificates) is the table of tests/reliability/fault_matrix_test_win.cpp.
 
 TEST_F(WebRequestTest, EmptyUrlFailsToParse) {
   const Outputs o = Call({.url = ""});
@@ -448,55 +450,6 @@ TEST_F(WebRequestTest, UrlOfAnotherSchemeFailsToParse) {
   EXPECT_EQ(Call({.url = "ftp://localhost/x"}).statusText, kBadUrl);
   EXPECT_EQ(Call({.url = "localhost/x"}).statusText, kBadUrl);
 }
-
-TEST_F(WebRequestTest, RefusedConnectionFailsToSend) {
-  const std::string url =
-      "http://localhost:" + std::to_string(testing_support::UnusedLoopbackPort()) + "/";
-  const Outputs o = Call({.url = url});
-  EXPECT_EQ(o.statusText, kSendFailed);
-  EXPECT_EQ(o.result, "");
-  EXPECT_EQ(o.responseBytes, "untouched");
-}
-
-TEST_F(WebRequestTest, ServerThatClosesWithoutAnsweringGivesNoResponse) {
-  servers().Answer(AnswerScript().Silence(1));
-  const std::string url = Url("/silent");
-  const Outputs o = Call({.url = url, .timeoutSeconds = 5});
-  EXPECT_EQ(o.statusText, kNoResponse);
-  EXPECT_EQ(o.result, "");
-  EXPECT_EQ(o.responseHeaders, "untouched");
-}
-
-struct DropCase {
-  const char* name;
-  std::function<AnswerScript()> answer;
-};
-
-class WebRequestDrops : public WebRequestTest, public ::testing::WithParamInterface<DropCase> {};
-
-TEST_P(WebRequestDrops, BodyThatBreaksOffIsAReadFailure) {
-  servers().Answer(GetParam().answer());
-  const std::string url = Url("/drop");
-  const Outputs o = Call({.url = url});
-  EXPECT_EQ(o.statusText, kReadFailed) << o.responseBytes.size();
-  EXPECT_EQ(o.result, "");
-  // What did arrive is kept, and so are the headers.
-  EXPECT_LT(o.responseBytes.size(), 200000u);
-  EXPECT_TRUE(IsGeneratedBody(o.responseBytes));
-  EXPECT_EQ(o.responseHeaders.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
-}
-
-// A chunked body that breaks off is not in the table: Wine's WinHttp reports its end as the end
-// of the body and announces no length to compare with (Windows fails the read itself).
-INSTANTIATE_TEST_SUITE_P(
-    Bodies, WebRequestDrops,
-    ::testing::Values(
-        DropCase{"Closed", [] { return AnswerScript().GeneratedBody(200000).DropAfter(1000); }},
-        DropCase{"Reset",
-                 [] { return AnswerScript().GeneratedBody(200000).DropAfter(1000).Reset(); }},
-        DropCase{"LongerLengthAnnounced",
-                 [] { return AnswerScript().GeneratedBody(1000).Length(200000).Close(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // --- Time-outs --------------------------------------------------------------------------------
 
@@ -930,49 +883,7 @@ INSTANTIATE_TEST_SUITE_P(Pairs, WebRequestProxyCredentials,
                                            CredentialCase{"pu", "", false},
                                            CredentialCase{"", "pp", false}));
 
-// --- HTTPS ------------------------------------------------------------------------------------
-
-struct CertificateCase {
-  const char* listener;
-  bool accepted;
-};
-
-class WebRequestCertificates : public WebRequestTest,
-                               public ::testing::WithParamInterface<CertificateCase> {};
-
-TEST_P(WebRequestCertificates, AreVerified) {
-  const std::string url = servers().Url(GetParam().listener, "/secure");
-  const Outputs o = Call({.url = url});
-  if (GetParam().accepted) {
-    EXPECT_EQ(o.statusText, "200 OK");
-    EXPECT_EQ(o.result, "ok");
-  } else {
-    EXPECT_EQ(o.statusText, kSendFailed);
-    EXPECT_EQ(o.result, "");
-    EXPECT_EQ(o.responseHeaders, "untouched");
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Servers, WebRequestCertificates,
-                         ::testing::Values(CertificateCase{"https_trusted", true},
-                                           CertificateCase{"https_untrusted", false},
-                                           CertificateCase{"https_self_signed", false},
-                                           CertificateCase{"https_expired", false},
-                                           CertificateCase{"https_wrong_host", false}),
-                         [](const auto& info) { return std::string(info.param.listener); });
-
 // --- The body limit ---------------------------------------------------------------------------
-
-TEST_F(WebRequestTest, BodyOfThreeHundredMebibytesStopsAtTheLimit) {
-  servers().Answer(AnswerScript().GeneratedBody(size_t{300} << 20));
-  const std::string url = Url("/huge");
-  const Outputs o = Call({.url = url});
-  EXPECT_EQ(o.statusText, kReadFailed);
-  EXPECT_EQ(o.result, "");
-  EXPECT_LE(o.responseBytes.size(), size_t{256} << 20);
-  EXPECT_GT(o.responseBytes.size(), size_t{255} << 20);
-  EXPECT_TRUE(IsGeneratedBody(o.responseBytes));
-}
 
 struct LimitCase {
   const char* name;
@@ -1049,37 +960,6 @@ TEST_F(WebRequestTest, RequestMadeWhileEventsRunDoesNotDisturbTheRunningOne) {
 }
 
 // --- Handles ----------------------------------------------------------------------------------
-
-// Kernel handles of this process, from the system's handle list (Wine's GetProcessHandleCount
-// always reports none).
-int ProcessHandleCount() {
-  struct Entry {
-    ULONG processId;
-    BYTE objectType;
-    BYTE flags;
-    USHORT handle;
-    PVOID object;
-    ACCESS_MASK access;
-  };
-  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  constexpr ULONG kSystemHandleInformation = 16;
-  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-  std::vector<char> buffer(1 << 20);
-  ULONG length = 0;
-  LONG status;
-  while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                         &length)) == kInfoLengthMismatch) {
-    buffer.resize(buffer.size() * 2);
-  }
-  if (status != 0) return -1;
-  const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
-  int mine = 0;
-  for (ULONG i = 0; i < count; ++i) mine += entries[i].processId == GetCurrentProcessId();
-  return mine;
-}
 
 // Both kinds of handle: WinHttp's own (counted where they are opened and closed; Wine keeps
 // them apart from the kernel's) and the kernel handles of the process (sockets, events).

@@ -102,6 +102,15 @@ const std::vector<EncoderCase>& Cases() {
        [] { return std::to_string(FindText("\x81\x61", "\x81\x41", 1, true)); }, "-1"},
       {"find text past the end", [] { return std::to_string(FindText("abc", "c", 9)); }, "-1"},
       {"find text of a longer needle", [] { return std::to_string(FindText("ab", "abc")); }, "-1"},
+      // FindInText: FindText on texts already cut at their first zero byte
+      {"find in text from a start position",
+       [] { return std::to_string(FindInText("abcb", "b", 3)); }, "4"},
+      {"find in text with ignore case",
+       [] { return std::to_string(FindInText("xAbC", "abc", 1, true)); }, "2"},
+      {"find in text never matches on a second byte",
+       [] { return std::to_string(FindInText("\x81\r\n", "\r\n")); }, "-1"},
+      {"find in text matches after a double-byte character",
+       [] { return std::to_string(FindInText(kLao + "\r\n", "\r\n")); }, "3"},
       // TextBetween
       {"text between needs the right marker after the left",
        [] { return TextBetween("x=1;y=2", "y=", ";"); }, ""},

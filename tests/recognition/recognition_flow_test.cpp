@@ -321,6 +321,8 @@ TEST(RecognitionService, TheSettingReplacesTheCloudHost) {
       {"http://127.0.0.1:8080", "http://127.0.0.1:8080"},
       {" http://localhost:8080/ ", "http://localhost:8080"},
       {"https://ocr.example/base//", "https://ocr.example/base"},
+      {"http://localhost:8080/ /\t", "http://localhost:8080"},
+      {"/ /", "https://aip.baidubce.com"},
   };
   for (const auto& [setting, base] : cases) EXPECT_EQ(ServiceBaseFromSetting(setting), base);
 }
