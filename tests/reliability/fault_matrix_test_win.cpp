@@ -16,8 +16,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/web_request_function_win.h"
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
+#include "ocr/recognition_flow.h"
 #include "ocr/text_encoders.h"
 #include "tests/http/process_handles_win.h"
 #include "tests/http/test_servers_win.h"
@@ -93,14 +95,12 @@ HINTERNET Counted(HINTERNET handle) {
 
 WinHttpApi CountingApi() {
   WinHttpApi api;
-  api.open = [](LPCWSTR agent, DWORD access, LPCWSTR proxy, LPCWSTR bypass, DWORD flags)
-                 WINAPI -> HINTERNET {
-    return Counted(WinHttpOpen(agent, access, proxy, bypass, flags));
-  };
-  api.connect = [](HINTERNET session, LPCWSTR host, INTERNET_PORT port, DWORD reserved)
-                    WINAPI -> HINTERNET {
-    return Counted(WinHttpConnect(session, host, port, reserved));
-  };
+  api.open =
+      [](LPCWSTR agent, DWORD access, LPCWSTR proxy, LPCWSTR bypass, DWORD flags)
+          WINAPI -> HINTERNET { return Counted(WinHttpOpen(agent, access, proxy, bypass, flags)); };
+  api.connect =
+      [](HINTERNET session, LPCWSTR host, INTERNET_PORT port, DWORD reserved)
+          WINAPI -> HINTERNET { return Counted(WinHttpConnect(session, host, port, reserved)); };
   api.openRequest = [](HINTERNET connection, LPCWSTR verb, LPCWSTR object, LPCWSTR version,
                        LPCWSTR referrer, LPCWSTR* types, DWORD flags) WINAPI -> HINTERNET {
     return Counted(WinHttpOpenRequest(connection, verb, object, version, referrer, types, flags));
@@ -150,10 +150,9 @@ class MatrixFile {
 
  private:
   MatrixFile() {
-    file_ = _wfopen(testing_support::WinePath(LUMENTA_BINARY_DIR
-                                              "/tests/reliability/fault_matrix.tsv")
-                        .c_str(),
-                    L"wb");
+    file_ = _wfopen(
+        testing_support::WinePath(LUMENTA_BINARY_DIR "/tests/reliability/fault_matrix.tsv").c_str(),
+        L"wb");
     Write(
         "fault\tstatus text\tresult\tresponse bytes\tresponse headers\tcookies\t"
         "seconds (in WinHttp)\t"
@@ -286,11 +285,66 @@ TEST_P(FaultMatrix, EndsWithTheDescribedStatusAndKeepsNoHandle) {
       "\t" + Describe(c.body, o.responseBytes) + "\t" +
       (o.responseHeaders == "untouched" ? "not written"
                                         : std::to_string(o.responseHeaders.size()) + " bytes") +
-      "\t" +
-      std::to_string(CookieCount(o.receivedCookies)) + "\t" + seconds + "\t" +
+      "\t" + std::to_string(CookieCount(o.receivedCookies)) + "\t" + seconds + "\t" +
       std::to_string(handlesBefore) + "/" + std::to_string(handlesAfter) + "\t" +
       std::to_string(opened) + "/" + std::to_string(closed) + "\t" +
       (HasFailure() ? "FAILED" : "as described"));
+}
+
+// The main window's controls as the recognition flow sees them: the keys typed, a picture, and
+// a result box that starts with an earlier result in it.
+class BoxWindow : public RecognitionWindow {
+ public:
+  Text box = "an earlier result";
+  int messages = 0;
+
+  bool GeneralModeChecked() override { return true; }
+  bool AccurateModeChecked() override { return false; }
+  Text ApiKey() override { return "ak"; }
+  Text SecretKey() override { return "sk"; }
+  ByteBuffer PictureBytes() override { return ByteBuffer("\x89PNG\r\n\x1a\n", 8); }
+  void ClearResult() override { box.clear(); }
+  void AppendResult(const Text& item) override { box += item; }
+  void ShowMessage(const Text&) override { ++messages; }
+  void ShowBusy(bool) override {}
+};
+
+// The recognition flow, with the program's own request function, where the service gives a
+// sound token and then fails in the row's way: the box ends empty, or holds exactly the two
+// lines the service sent when the answer arrived whole, and the process keeps no handle.
+TEST_P(FaultMatrix, TheRecognitionBoxEndsEmptyOrWithWhatTheServiceSent) {
+  const FaultCase& c = GetParam();
+  const std::string sent = SentBody(c);
+  const std::string tokenAnswer =
+      "{\"refresh_token\":\"r\",\"access_token\":\"T0KEN\",\"scope\":\"public\"}";
+  auto run = [&] {
+    servers().Reset();
+    if (c.answer) {
+      servers().Answer(AnswerScript().Body(tokenAnswer));
+      servers().Answer(c.answer(sent));
+    }
+    BoxWindow window;
+    RecognitionFlow flow(window, app::WebRequestFunctionForProgram(), Base(c));
+    flow.CheckAndRecognize();
+    EXPECT_FALSE(flow.running());
+    EXPECT_EQ(window.messages, 0);
+    return window.box;
+  };
+
+  (void)run();
+  const int handlesBefore = ProcessHandleCount();
+  const Text box = run();
+  EXPECT_EQ(ProcessHandleCount(), handlesBefore);
+  if (c.body == Body::kWhole) {
+    EXPECT_EQ(box, Utf8ToAnsi("\xE7\xAC\xAC\xE4\xB8\x80\xE8\xA1\x8C") + "second line");
+  } else {
+    EXPECT_EQ(box, "");
+  }
+  if (c.listener && c.answer) {
+    const auto requests = servers().Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_NE(requests[1].line.find("access_token=T0KEN"), std::string::npos) << requests[1].line;
+  }
 }
 
 constexpr const char* kOk = "200 OK";
@@ -320,19 +374,16 @@ INSTANTIATE_TEST_SUITE_P(
                     return AnswerScript().Body(b).DropAfter(b.size() / 2).Reset();
                   },
                   kReadFailed, Body::kCutShort, true},
-        FaultCase{"ClosedMidBody", "closed in the middle of the body", "http",
-                  [](const std::string& b) {
-                    return AnswerScript().Body(b).DropAfter(b.size() / 2);
-                  },
-                  kReadFailed, Body::kCutShort, true},
-        FaultCase{"LongerLengthAnnounced", "a longer body announced than sent, then closed",
-                  "http",
+        FaultCase{
+            "ClosedMidBody", "closed in the middle of the body", "http",
+            [](const std::string& b) { return AnswerScript().Body(b).DropAfter(b.size() / 2); },
+            kReadFailed, Body::kCutShort, true},
+        FaultCase{"LongerLengthAnnounced", "a longer body announced than sent, then closed", "http",
                   [](const std::string& b) {
                     return AnswerScript().Body(b).Length(b.size() * 2).Close();
                   },
                   kReadFailed, Body::kCutShort, true},
-        FaultCase{"SlowDrip", "a slow drip: 16 bytes every 0.5 s, under the 2 s time-out",
-                  "http",
+        FaultCase{"SlowDrip", "a slow drip: 16 bytes every 0.5 s, under the 2 s time-out", "http",
                   [](const std::string& b) { return AnswerScript().Body(b).Drip(16, 0.5); }, kOk,
                   Body::kWhole, true},
         FaultCase{"SilenceEndedByClosing", "silence, ended by the server closing after 1.5 s",
@@ -340,22 +391,22 @@ INSTANTIATE_TEST_SUITE_P(
                   kNoResponse, Body::kUntouched, false},
         FaultCase{"GarbageInsteadOfAStatusLine", "garbage instead of a status line", "http",
                   [](const std::string&) {
-                    return AnswerScript().Raw(std::string("SSH-2.0-OpenSSH_9.2\r\n\x01\x02\xff"
-                                                          "garbage\r\n\r\n",
-                                                          35));
+                    return AnswerScript().Raw(
+                        std::string("SSH-2.0-OpenSSH_9.2\r\n\x01\x02\xff"
+                                    "garbage\r\n\r\n",
+                                    35));
                   },
                   kNoResponse, Body::kUntouched, false},
         // Wine's WinHttp takes the answer and keeps the line's first 1,500 or so characters
         // (Windows' refuses a header block beyond 64 KiB in WinHttpReceiveResponse, which ends the
         // request with 712); the body after it is read as usual.
-        FaultCase{"OneMebibyteHeaderLine", "a header line of 1 MiB", "http",
-                  [](const std::string& b) {
-                    return AnswerScript().LongHeader(size_t{1} << 20).Body(b);
-                  },
-                  kOk, Body::kWhole, true,
-                  [](const Outputs& o) {
-                    EXPECT_EQ(o.responseHeaders.rfind("HTTP/1.1 200 OK\r\nX-Long: aaaa", 0), 0u);
-                  }},
+        FaultCase{
+            "OneMebibyteHeaderLine", "a header line of 1 MiB", "http",
+            [](const std::string& b) { return AnswerScript().LongHeader(size_t{1} << 20).Body(b); },
+            kOk, Body::kWhole, true,
+            [](const Outputs& o) {
+              EXPECT_EQ(o.responseHeaders.rfind("HTTP/1.1 200 OK\r\nX-Long: aaaa", 0), 0u);
+            }},
         FaultCase{"TenThousandCookies", "10,000 Set-Cookie lines", "http",
                   [](const std::string& b) { return AnswerScript().SetCookies(10000).Body(b); },
                   kOk, Body::kWhole, true,
@@ -372,8 +423,8 @@ INSTANTIATE_TEST_SUITE_P(
                   kReadFailed, Body::kCutShort, true},
         FaultCase{"ExpiredCertificate", "TLS: an expired certificate", "https_expired", nullptr,
                   kSendFailed, Body::kUntouched, false},
-        FaultCase{"WrongHostCertificate", "TLS: a certificate for another host",
-                  "https_wrong_host", nullptr, kSendFailed, Body::kUntouched, false},
+        FaultCase{"WrongHostCertificate", "TLS: a certificate for another host", "https_wrong_host",
+                  nullptr, kSendFailed, Body::kUntouched, false},
         FaultCase{"SelfSignedCertificate", "TLS: a self-signed certificate", "https_self_signed",
                   nullptr, kSendFailed, Body::kUntouched, false},
         FaultCase{"UntrustedIssuer", "TLS: a certificate of an issuer nobody trusts",
