@@ -138,8 +138,18 @@ WinHttpApi CountingApi() {
 // The matrix as observed, one line per row.
 class MatrixFile {
  public:
-  static MatrixFile& Get() {
-    static MatrixFile file;
+  // The request matrix, one line per row.
+  static MatrixFile& Requests() {
+    static MatrixFile file("fault_matrix.tsv",
+                           "fault\tstatus text\tresult\tresponse bytes\tresponse headers\tcookies\t"
+                           "seconds (in WinHttp)\t"
+                           "kernel handles before/after\tWinHttp handles opened/closed\tverdict");
+    return file;
+  }
+  // The result box after a whole recognition whose second answer has the row's fault.
+  static MatrixFile& Recognitions() {
+    static MatrixFile file("fault_matrix_recognition.tsv",
+                           "fault\trecognition box\tseconds\tkernel handles before/after\tverdict");
     return file;
   }
   void Write(const std::string& line) {
@@ -149,14 +159,10 @@ class MatrixFile {
   }
 
  private:
-  MatrixFile() {
+  MatrixFile(const std::string& name, const std::string& header) {
     file_ = _wfopen(
-        testing_support::WinePath(LUMENTA_BINARY_DIR "/tests/reliability/fault_matrix.tsv").c_str(),
-        L"wb");
-    Write(
-        "fault\tstatus text\tresult\tresponse bytes\tresponse headers\tcookies\t"
-        "seconds (in WinHttp)\t"
-        "kernel handles before/after\tWinHttp handles opened/closed\tverdict");
+        testing_support::WinePath(LUMENTA_BINARY_DIR "/tests/reliability/" + name).c_str(), L"wb");
+    Write(header);
   }
   ~MatrixFile() {
     if (file_) std::fclose(file_);
@@ -246,7 +252,8 @@ TEST_P(FaultMatrix, EndsWithTheDescribedStatusAndKeepsNoHandle) {
   const int opened = g_opened, closed = g_closed;
 
   EXPECT_EQ(o.statusText, Utf8ToAnsi(c.status));
-  EXPECT_EQ(handlesAfter, handlesBefore);
+  // No handle kept; Wine may close one of its own (an idle pooled connection) meanwhile.
+  EXPECT_LE(handlesAfter, handlesBefore);
   EXPECT_GT(handlesBefore, 0);
   EXPECT_EQ(closed, opened);
   switch (c.body) {
@@ -279,7 +286,7 @@ TEST_P(FaultMatrix, EndsWithTheDescribedStatusAndKeepsNoHandle) {
 
   char seconds[48];
   std::snprintf(seconds, sizeof seconds, "%.1f (%.1f)", o.seconds, winHttpSeconds);
-  MatrixFile::Get().Write(
+  MatrixFile::Requests().Write(
       std::string(c.fault) + "\t" + AnsiToUtf8(o.statusText) + "\t" +
       (o.result.empty() ? "empty" : "the body (" + std::to_string(o.result.size()) + " bytes)") +
       "\t" + Describe(c.body, o.responseBytes) + "\t" +
@@ -333,18 +340,35 @@ TEST_P(FaultMatrix, TheRecognitionBoxEndsEmptyOrWithWhatTheServiceSent) {
 
   (void)run();
   const int handlesBefore = ProcessHandleCount();
+  const auto start = std::chrono::steady_clock::now();
   const Text box = run();
-  EXPECT_EQ(ProcessHandleCount(), handlesBefore);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const int handlesAfter = ProcessHandleCount();
+  EXPECT_LE(handlesAfter, handlesBefore);  // as above: none kept
+  const Text twoLines = Utf8ToAnsi("\xE7\xAC\xAC\xE4\xB8\x80\xE8\xA1\x8C") + "second line";
   if (c.body == Body::kWhole) {
-    EXPECT_EQ(box, Utf8ToAnsi("\xE7\xAC\xAC\xE4\xB8\x80\xE8\xA1\x8C") + "second line");
+    EXPECT_EQ(box, twoLines);
   } else {
     EXPECT_EQ(box, "");
   }
   if (c.listener && c.answer) {
     const auto requests = servers().Requests();
-    ASSERT_EQ(requests.size(), 2u);
-    EXPECT_NE(requests[1].line.find("access_token=T0KEN"), std::string::npos) << requests[1].line;
+    EXPECT_EQ(requests.size(), 2u);
+    if (requests.size() == 2) {
+      EXPECT_NE(requests[1].line.find("access_token=T0KEN"), std::string::npos) << requests[1].line;
+    }
   }
+
+  char timing[32];
+  std::snprintf(timing, sizeof timing, "%.1f", seconds);
+  MatrixFile::Recognitions().Write(std::string(c.fault) + "\t" +
+                                   (box.empty()       ? "empty"
+                                    : box == twoLines ? "the two lines sent"
+                                                      : "other text") +
+                                   "\t" + timing + "\t" + std::to_string(handlesBefore) + "/" +
+                                   std::to_string(handlesAfter) + "\t" +
+                                   (HasFailure() ? "FAILED" : "as described"));
 }
 
 constexpr const char* kOk = "200 OK";
