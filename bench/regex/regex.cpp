@@ -161,16 +161,10 @@ int main(int argc, char** argv) {
       if (t1 <= 0) continue;
       std::printf("%-22s %-44s %5.2f\n", bench + 3, what[which], t2 / t1);
       if (std::string(bench) != "BM_RegexObject") continue;
-      lumenta::bench::PrintFigure(
-          "regex", {.id = std::string(ids[which]) + "_growth",
-                    .what = std::string("RegexObject, ") + what[which] + ", time at 2 MiB",
-                    .value = t2 * 1e3,
-                    .reference = "the same at 1 MiB",
-                    .referenceValue = t1 * 1e3,
-                    .ratio = t2 / t1,
-                    .ratioMeaning = "time at 2n / time at n",
-                    .target = "linear: at most 2.2",
-                    .met = t2 / t1 <= 2.2});
+      lumenta::bench::PrintGrowthFigure(
+          "regex", std::string(ids[which]) + "_growth",
+          std::string("RegexObject, ") + what[which] + ", time at 2 MiB", "the same at 1 MiB", t1,
+          t2);
     }
   }
   benchmark::Shutdown();

@@ -184,14 +184,8 @@ int main(int argc, char** argv) {
                               .referenceValue = b64 * 1e3,
                               .ratio = b64 / w64,
                               .ratioMeaning = "reference / ours"});
-  PrintFigure("web_request", {.id = "growth",
-                              .what = "WebRequest, a 128 MiB body",
-                              .value = w128 * 1e3,
-                              .reference = "the same with 64 MiB",
-                              .referenceValue = w64 * 1e3,
-                              .ratio = growth,
-                              .ratioMeaning = "time at 2n / time at n",
-                              .target = "at most 2.2 (no quadratic appends)",
-                              .met = growth <= kLargestGrowth});
+  lumenta::bench::PrintGrowthFigure("web_request", "growth", "WebRequest, a 128 MiB body",
+                                    "the same with 64 MiB", w64, w128,
+                                    "at most 2.2 (no quadratic appends)", kLargestGrowth);
   return growth <= kLargestGrowth ? 0 : 1;
 }
