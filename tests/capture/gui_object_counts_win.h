@@ -2,7 +2,8 @@
 // The process's GDI and USER object counts, for checking that an operation releases what it
 // acquired. GetGuiResources gives them on Windows; Wine answers it with "not implemented", so
 // there the GDI objects are counted in the process's GDI handle table (live entries point to
-// their object) and the USER objects by probing the handle values for windows and cursors.
+// their object) and the USER objects by probing the handle values for the process's own windows
+// and its cursors.
 #include <windows.h>
 #include <winternl.h>
 
@@ -44,10 +45,17 @@ inline GuiObjectCounts CountGuiObjects() {
     for (int i = 0; i < 0x10000; ++i) counts.gdi += table[i].object != 0 ? 1 : 0;
   }
   // USER handles are an index with a generation above it; a zero generation matches any.
+  // Windows answer IsWindow in every process of the desktop (the prefix's explorer, a browser an
+  // earlier test started), so only this process's own windows count; cursors of other processes
+  // are not reachable from here at all.
   counts.user = 0;
+  const DWORD self = GetCurrentProcessId();
   for (std::uintptr_t h = 0x20; h < 0xFFF0; h += 2) {
-    if (IsWindow(reinterpret_cast<HWND>(h))) {
-      ++counts.user;
+    const auto window = reinterpret_cast<HWND>(h);
+    if (IsWindow(window)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == self) ++counts.user;
       continue;
     }
     ICONINFO info{};
