@@ -9,6 +9,7 @@
 #include "app/process_start_win.h"
 #include "tests/app/app_test_support_win.h"
 #include "tests/app/main_window_fixture_win.h"
+#include "tests/http/process_handles_win.h"
 
 namespace lumenta::app {
 namespace {
@@ -179,16 +180,14 @@ TEST_F(ResultToolsTest, AProviderPageThatCannotBeStartedShowsNothing) {
 TEST(StartProcess, StartsTheProgramWithoutWaitingForItAndClosesBothHandles) {
   testing::TemporaryFolder folder;
   const std::wstring marker = folder.File(L"started.txt");
-  DWORD handlesBefore = 0;
-  DWORD handlesAfter = 0;
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
   ProcessLaunch launch;
   launch.commandLine = L"cmd.exe /c echo started>\"" + marker + L"\"";
   launch.showCommand = SW_SHOWNORMAL;
   launch.idleWaitMs = 1000;
+  const int handlesBefore = testing_support::ProcessHandleCount();
+  ASSERT_GT(handlesBefore, 0);
   ASSERT_TRUE(StartProcess(launch));
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));
-  EXPECT_EQ(handlesAfter, handlesBefore);
+  EXPECT_EQ(testing_support::ProcessHandleCount(), handlesBefore);
   // The program runs on its own; its trace shows up once it has done its work.
   bool seen = false;
   for (int i = 0; i < 200 && !seen; ++i) {
@@ -200,15 +199,13 @@ TEST(StartProcess, StartsTheProgramWithoutWaitingForItAndClosesBothHandles) {
 }
 
 TEST(StartProcess, ReportsAProgramThatCannotBeStarted) {
-  DWORD handlesBefore = 0;
-  DWORD handlesAfter = 0;
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesBefore));
   ProcessLaunch launch;
   launch.commandLine = L"no-such-program-lumenta.exe https://example.invalid/";
   launch.showCommand = SW_SHOWNORMAL;
+  const int handlesBefore = testing_support::ProcessHandleCount();
+  ASSERT_GT(handlesBefore, 0);
   EXPECT_FALSE(StartProcess(launch));
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &handlesAfter));
-  EXPECT_EQ(handlesAfter, handlesBefore);
+  EXPECT_EQ(testing_support::ProcessHandleCount(), handlesBefore);
 }
 
 }  // namespace
