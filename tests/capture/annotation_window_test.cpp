@@ -624,8 +624,10 @@ TEST_F(AnnotationTest, ReleasesEveryGdiAndUserObjectAfterCapturesWithAnnotations
   };
   oneCapture();  // first use: fonts, cursors and GDI+ load once for the process
   const testing::GuiObjectCounts start = testing::CountGuiObjects();
+  const std::vector<std::string> userObjectsAtStart = testing::ListUserObjects();
   for (int i = 0; i < 10; ++i) oneCapture();
-  EXPECT_EQ(testing::CountGuiObjects(), start);
+  EXPECT_EQ(testing::CountGuiObjects(), start)
+      << "new USER objects: " << testing::NewUserObjects(userObjectsAtStart, testing::ListUserObjects());
 }
 
 }  // namespace

@@ -337,10 +337,12 @@ TEST_F(CaptureWindowTest, ReleasesEveryGdiAndUserObjectItTakes) {
   };
   oneCapture();  // first use: system cursors, fonts and GDI+ load once for the process
   const testing::GuiObjectCounts start = testing::CountGuiObjects();
+  const std::vector<std::string> userObjectsAtStart = testing::ListUserObjects();
   EXPECT_GT(start.gdi, 0);
   EXPECT_GT(start.user, 0);
   for (int i = 0; i < 10; ++i) oneCapture();
-  EXPECT_EQ(testing::CountGuiObjects(), start);
+  EXPECT_EQ(testing::CountGuiObjects(), start)
+      << "new USER objects: " << testing::NewUserObjects(userObjectsAtStart, testing::ListUserObjects());
 }
 
 TEST(CaptureSnapshot, TakesTheRealScreenByDefault) {
