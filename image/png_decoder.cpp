@@ -106,7 +106,7 @@ bool RunLibpng(PngJob* job) {
 // that header gives the same outcome, a file that breaks off there, without the allocation.
 // IDAT data is streamed, never allocated whole, so a cut-off IDAT still yields its rows.
 std::size_t ReadableSize(const std::uint8_t* data, std::size_t size) {
-  std::size_t at = 8;  // after the signature
+  std::size_t at = 8;  // after the signature; a shorter input is returned whole
   while (at <= size && size - at >= 8) {
     const std::uint32_t length = static_cast<std::uint32_t>(data[at]) << 24 |
                                  static_cast<std::uint32_t>(data[at + 1]) << 16 |
@@ -124,9 +124,7 @@ std::size_t ReadableSize(const std::uint8_t* data, std::size_t size) {
 Image DecodePng(std::string_view bytes) {
   Image image;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  PngJob job{data,    bytes.size() < 8 ? bytes.size() : ReadableSize(data, bytes.size()),
-             0,       &image,
-             nullptr, 0};
+  PngJob job{data, ReadableSize(data, bytes.size()), 0, &image, nullptr, 0};
   if (RunLibpng(&job)) return image;
   if (image.empty() || job.rowsDone == 0) return Image();
   // Rows below the break may hold pixels of earlier interlace passes only: clear them so the

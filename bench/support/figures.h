@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 namespace lumenta::bench {
 

@@ -627,7 +627,7 @@ TEST_F(AnnotationTest, ReleasesEveryGdiAndUserObjectAfterCapturesWithAnnotations
   const std::vector<std::string> userObjectsAtStart = testing::ListUserObjects();
   for (int i = 0; i < 10; ++i) oneCapture();
   EXPECT_EQ(testing::CountGuiObjects(), start)
-      << "new USER objects: " << testing::NewUserObjects(userObjectsAtStart, testing::ListUserObjects());
+      << "new USER objects: " << testing::NewUserObjects(userObjectsAtStart);
 }
 
 }  // namespace

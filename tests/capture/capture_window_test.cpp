@@ -342,7 +342,7 @@ TEST_F(CaptureWindowTest, ReleasesEveryGdiAndUserObjectItTakes) {
   EXPECT_GT(start.user, 0);
   for (int i = 0; i < 10; ++i) oneCapture();
   EXPECT_EQ(testing::CountGuiObjects(), start)
-      << "new USER objects: " << testing::NewUserObjects(userObjectsAtStart, testing::ListUserObjects());
+      << "new USER objects: " << testing::NewUserObjects(userObjectsAtStart);
 }
 
 TEST(CaptureSnapshot, TakesTheRealScreenByDefault) {

@@ -61,11 +61,11 @@ inline std::vector<std::string> ListUserObjects() {
   return objects;
 }
 
-// What `after` holds that `before` does not, for the message of a failed leak check.
-inline std::string NewUserObjects(const std::vector<std::string>& before,
-                                  const std::vector<std::string>& after) {
+// The USER objects the process holds now that `before` (a ListUserObjects) did not, for the
+// message of a failed leak check.
+inline std::string NewUserObjects(const std::vector<std::string>& before) {
   std::string added;
-  for (const std::string& object : after) {
+  for (const std::string& object : ListUserObjects()) {
     if (std::find(before.begin(), before.end(), object) == before.end()) added += object + "; ";
   }
   return added.empty() ? "none new (some were released)" : added;
