@@ -164,7 +164,10 @@ TEST(OcrdCommandLine, ReadsEveryOption) {
       ParseCommandLine({"--port",          "8123", "--bind",     "::1",   "--client-id", "ak",
                         "--client-secret", "sk",   "--tls-cert", "c.pem", "--tls-key",   "k.pem",
                         "--body-limit",    "4M",   "--threads",  "3",     "--engines",   "2",
-                        "--languages",     "eng",  "--tessdata", "/data", "--psm",       "6"});
+                        "--languages",     "eng",  "--tessdata", "/data", "--psm",       "6",
+                        "--engine", "tesseract", "--engine-threads", "4", "--models", "/m",
+                        "--onnxruntime", "/lib/ort.so", "--angle-classifier", "on",
+                        "--detection-side", "960"});
   const auto* options = std::get_if<Options>(&command);
   ASSERT_NE(options, nullptr);
   EXPECT_EQ(options->port, 8123);
@@ -179,6 +182,12 @@ TEST(OcrdCommandLine, ReadsEveryOption) {
   EXPECT_EQ(options->languages, "eng");
   EXPECT_EQ(options->tessdata, "/data");
   EXPECT_EQ(options->pageSegmentation, 6);
+  EXPECT_EQ(options->engine, EngineKind::kTesseract);
+  EXPECT_EQ(options->engineThreads, 4);
+  EXPECT_EQ(options->models, "/m");
+  EXPECT_EQ(options->onnxRuntime, "/lib/ort.so");
+  EXPECT_TRUE(options->angleClassifier);
+  EXPECT_EQ(options->detectionSide, 960);
 }
 
 TEST(OcrdCommandLine, DefaultsServeLoopbackOnAnyPortWithA32MiBLimit) {
@@ -192,6 +201,31 @@ TEST(OcrdCommandLine, DefaultsServeLoopbackOnAnyPortWithA32MiBLimit) {
   EXPECT_EQ(options->pageSegmentation, 4);
   EXPECT_TRUE(options->clientId.empty());
   EXPECT_TRUE(options->tlsCertificate.empty());
+  EXPECT_EQ(options->engine, EngineKind::kPpocr);
+  EXPECT_FALSE(options->angleClassifier);
+  EXPECT_EQ(options->detectionSide, 1280);
+  EXPECT_TRUE(options->models.empty());  // beside the program
+}
+
+TEST(OcrdCommandLine, PpocrRunsTwoEnginesOnOnePoolOfAllProcessorsAndTesseractOnePerProcessor) {
+  struct Case {
+    std::vector<std::string> arguments;
+    unsigned processors;
+    int engines;
+    int threads;
+  };
+  const Case cases[] = {
+      {{}, 8, 2, 8},
+      {{}, 1, 2, 1},
+      {{"--engines", "3", "--engine-threads", "2"}, 8, 3, 2},
+      {{"--engine", "tesseract"}, 4, 4, 4},
+      {{"--engine", "tesseract"}, 0, 1, 1},  // the system could not tell
+  };
+  for (const Case& c : cases) {
+    const Options options = std::get<Options>(ParseCommandLine(c.arguments));
+    EXPECT_EQ(EngineCount(options, c.processors), c.engines) << c.processors;
+    EXPECT_EQ(EngineThreads(options, c.processors), c.threads) << c.processors;
+  }
 }
 
 TEST(OcrdCommandLine, KeysMayComeFromTheEnvironmentAndTheCommandLineWins) {
@@ -219,6 +253,13 @@ TEST(OcrdCommandLine, RefusesWhatItCannotUse) {
       {"stray"},
       {"--psm", "2"},
       {"--psm", "14"},
+      {"--engine", "paddle"},
+      {"--engine-threads", "0"},
+      {"--models", ""},
+      {"--onnxruntime", ""},
+      {"--angle-classifier", "yes"},
+      {"--detection-side", "100"},
+      {"--detection-side", "5000"},
   };
   for (const auto& arguments : bad) {
     EXPECT_TRUE(std::holds_alternative<BadCommandLine>(ParseCommandLine(arguments)))

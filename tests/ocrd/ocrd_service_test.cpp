@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -80,6 +81,27 @@ std::string RenderPicture(const TempFolder& folder, const std::string& name,
   return ReadFileBytes(folder.File(name));
 }
 
+// The start of a PNG file that claims `width` x `height` pixels: signature, header chunk (with
+// its checksum) and the end chunk, no picture data.
+std::string PngHeaderOnly(std::uint32_t width, std::uint32_t height) {
+  auto bigEndian = [](std::uint32_t value) {
+    return std::string{static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+                       static_cast<char>(value >> 8), static_cast<char>(value)};
+  };
+  auto chunk = [&bigEndian](const std::string& type, const std::string& data) {
+    const std::string typed = type + data;
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : typed) {
+      crc ^= byte;
+      for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return bigEndian(static_cast<std::uint32_t>(data.size())) + typed + bigEndian(~crc);
+  };
+  // 8 bits per sample, RGB, deflate, no filter method, no interlace.
+  const std::string header = bigEndian(width) + bigEndian(height) + std::string("\x08\x02\0\0\0", 5);
+  return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IEND", "");
+}
+
 std::vector<std::string> Words(const std::string& answer) {
   std::vector<std::string> words;
   const Json json = Json::parse(answer, nullptr, false);
@@ -88,35 +110,51 @@ std::vector<std::string> Words(const std::string& answer) {
   return words;
 }
 
-class OcrdServiceTest : public ::testing::Test {
+// A service with keys, a small body limit and two engines, of the engine the test's parameter
+// names (one per engine for the whole suite).
+class OcrdServiceTest : public ::testing::TestWithParam<std::string> {
  protected:
-  static void SetUpTestSuite() {
-    server_ = new Ocrd({"--client-id", "test-ak", "--client-secret", "test-sk", "--body-limit",
-                        "4M", "--engines", "2"});
+  static void TearDownTestSuite() { servers_.clear(); }
+
+  void SetUp() override {
+    const std::string engine = GetParam();
+    auto& server = servers_[engine];
+    if (!server) {
+      server = std::make_unique<Ocrd>(std::vector<std::string>{
+          "--engine", engine, "--client-id", "test-ak", "--client-secret", "test-sk",
+          "--body-limit", "4M", "--engines", "2"});
+    }
+    server_ = server.get();
     ASSERT_TRUE(server_->ready()) << server_->process().ErrorOutput();
   }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-  }
 
-  static std::string FreshToken() {
+  std::string FreshToken() const {
     auto client = server_->Client();
     auto res = client->Post(TokenQuery("test-ak", "test-sk"));
     if (!res || res->status != 200) return {};
     return Json::parse(res->body)["access_token"];
   }
 
-  static httplib::Result Recognise(const std::string& token, const std::string& body) {
+  httplib::Result Recognise(const std::string& token, const std::string& body) const {
     return server_->Client()->Post(std::string(kOcrPath) + "?access_token=" + token, body, kForm);
   }
 
-  static Ocrd* server_;
+  static std::map<std::string, std::unique_ptr<Ocrd>> servers_;
+  Ocrd* server_ = nullptr;
   TempFolder folder_;
 };
-Ocrd* OcrdServiceTest::server_ = nullptr;
+std::map<std::string, std::unique_ptr<Ocrd>> OcrdServiceTest::servers_;
 
-TEST_F(OcrdServiceTest, TheTokenAnswerHoldsTheTokenRightBeforeTheScope) {
+INSTANTIATE_TEST_SUITE_P(Engines, OcrdServiceTest, ::testing::Values("ppocr", "tesseract"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           return info.param;
+                         });
+
+// The token path does not depend on the engine: one service answers it.
+using OcrdTokenTest = OcrdServiceTest;
+INSTANTIATE_TEST_SUITE_P(Service, OcrdTokenTest, ::testing::Values("ppocr"));
+
+TEST_P(OcrdTokenTest, TheTokenAnswerHoldsTheTokenRightBeforeTheScope) {
   auto res = server_->Client()->Post(TokenQuery("test-ak", "test-sk"));
   ASSERT_TRUE(res);
   EXPECT_EQ(res->status, 200);
@@ -128,7 +166,7 @@ TEST_F(OcrdServiceTest, TheTokenAnswerHoldsTheTokenRightBeforeTheScope) {
   EXPECT_NE(res->body.find("\"session_secret\":"), std::string::npos);
 }
 
-TEST_F(OcrdServiceTest, WrongKeysOrGrantTypeAnswerUnknownClient) {
+TEST_P(OcrdTokenTest, WrongKeysOrGrantTypeAnswerUnknownClient) {
   const std::string queries[] = {
       TokenQuery("test-ak", "wrong"),
       TokenQuery("wrong", "test-sk"),
@@ -146,7 +184,7 @@ TEST_F(OcrdServiceTest, WrongKeysOrGrantTypeAnswerUnknownClient) {
   }
 }
 
-TEST_F(OcrdServiceTest, KeysInAFormBodyAreAcceptedToo) {
+TEST_P(OcrdTokenTest, KeysInAFormBodyAreAcceptedToo) {
   auto res = server_->Client()->Post(
       kTokenPath, "grant_type=client_credentials&client_id=test-ak&client_secret=test-sk", kForm);
   ASSERT_TRUE(res);
@@ -154,7 +192,7 @@ TEST_F(OcrdServiceTest, KeysInAFormBodyAreAcceptedToo) {
   EXPECT_NE(res->body.find("\"access_token\":\"24."), std::string::npos);
 }
 
-TEST_F(OcrdServiceTest, EachFaultAnswersTheCloudServicesErrorObject) {
+TEST_P(OcrdServiceTest, EachFaultAnswersTheCloudServicesErrorObject) {
   const std::string token = FreshToken();
   ASSERT_FALSE(token.empty());
   const std::string tiny = RenderPicture(folder_, "tiny.png", {"x"});
@@ -163,6 +201,8 @@ TEST_F(OcrdServiceTest, EachFaultAnswersTheCloudServicesErrorObject) {
   ASSERT_TRUE(RunCommand({"convert", folder_.File("tiny.png"), "-crop", "10x10+0+0", "+repage",
                           folder_.File("small.png")}));
   const std::string small = ReadFileBytes(folder_.File("small.png"));
+  ASSERT_TRUE(RunCommand({"convert", "-size", "1x1", "xc:white", folder_.File("dot.png")}));
+  const std::string dot = ReadFileBytes(folder_.File("dot.png"));
   struct Case {
     const char* what;
     std::string token;
@@ -186,6 +226,10 @@ TEST_F(OcrdServiceTest, EachFaultAnswersTheCloudServicesErrorObject) {
        R"({"error_code":216201,"error_msg":"image format error"})"},
       {"a picture of 10 x 10 pixels", token, PictureForm(small),
        R"({"error_code":216202,"error_msg":"image size error"})"},
+      {"a picture of one pixel", token, PictureForm(dot),
+       R"({"error_code":216202,"error_msg":"image size error"})"},
+      {"a PNG that claims 20000 x 20000 pixels", token, PictureForm(PngHeaderOnly(20000, 20000)),
+       R"({"error_code":216202,"error_msg":"image size error"})"},
   };
   for (const Case& c : cases) {
     auto res = Recognise(c.token, c.body);
@@ -195,7 +239,7 @@ TEST_F(OcrdServiceTest, EachFaultAnswersTheCloudServicesErrorObject) {
   }
 }
 
-TEST_F(OcrdServiceTest, ATruncatedBase64BodyIsAnImageFormatError) {
+TEST_P(OcrdServiceTest, ATruncatedBase64BodyIsAnImageFormatError) {
   const std::string token = FreshToken();
   const std::string picture = RenderPicture(folder_, "p.png", {"截断", "truncated"});
   ASSERT_FALSE(picture.empty());
@@ -208,7 +252,7 @@ TEST_F(OcrdServiceTest, ATruncatedBase64BodyIsAnImageFormatError) {
   }
 }
 
-TEST_F(OcrdServiceTest, AnOversizedBodyIsRefusedAndTheServiceGoesOn) {
+TEST_P(OcrdServiceTest, AnOversizedBodyIsRefusedAndTheServiceGoesOn) {
   const std::string token = FreshToken();
   const std::string body = "image=" + std::string(5 << 20, 'A');  // over the 4 MiB limit
   auto res = Recognise(token, body);
@@ -220,7 +264,7 @@ TEST_F(OcrdServiceTest, AnOversizedBodyIsRefusedAndTheServiceGoesOn) {
   EXPECT_EQ(after->body, R"({"error_code":216200,"error_msg":"empty image"})");
 }
 
-TEST_F(OcrdServiceTest, UnknownPathsAndMethodsAnswerJsonToo) {
+TEST_P(OcrdTokenTest, UnknownPathsAndMethodsAnswerJsonToo) {
   auto client = server_->Client();
   auto res = client->Post("/rest/2.0/ocr/v1/accurate_basic", "image=", kForm);
   ASSERT_TRUE(res);
@@ -231,7 +275,7 @@ TEST_F(OcrdServiceTest, UnknownPathsAndMethodsAnswerJsonToo) {
   EXPECT_EQ(res->status, 404);
 }
 
-TEST_F(OcrdServiceTest, ARenderedChineseAndEnglishPictureIsRecognisedExactly) {
+TEST_P(OcrdServiceTest, ARenderedChineseAndEnglishPictureIsRecognisedExactly) {
   const std::vector<std::string> lines = {"今天天气很好，我们去公园散步。",
                                           "The quick brown fox jumps over the lazy dog."};
   const std::string picture = RenderPicture(folder_, "lines.png", lines);
@@ -247,7 +291,7 @@ TEST_F(OcrdServiceTest, ARenderedChineseAndEnglishPictureIsRecognisedExactly) {
       << res->body;
 }
 
-TEST_F(OcrdServiceTest, APageOfShortLinesGivesOneEntryPerLineInReadingOrder) {
+TEST_P(OcrdServiceTest, APageOfShortLinesGivesOneEntryPerLineInReadingOrder) {
   // Sparse lines on a wide page: an automatic layout would cut them into columns.
   std::vector<std::string> lines;
   for (int i = 1; i <= 8; ++i) {
@@ -273,7 +317,7 @@ TEST_F(OcrdServiceTest, APageOfShortLinesGivesOneEntryPerLineInReadingOrder) {
   }
 }
 
-TEST_F(OcrdServiceTest, TheSamplePictureIsRecognisedAsItsText) {
+TEST_P(OcrdServiceTest, TheSamplePictureIsRecognisedAsItsText) {
   const std::string picture = ReadFileBytes(LUMENTA_SOURCE_DIR "/res/sample.png");
   std::istringstream text(ReadFileBytes(LUMENTA_SOURCE_DIR "/res/sample.txt"));
   std::vector<std::string> lines;
@@ -284,7 +328,7 @@ TEST_F(OcrdServiceTest, TheSamplePictureIsRecognisedAsItsText) {
   EXPECT_EQ(Words(res->body), lines);
 }
 
-TEST_F(OcrdServiceTest, FiftyConcurrentClientsEachGetTheirOwnAnswer) {
+TEST_P(OcrdServiceTest, FiftyConcurrentClientsEachGetTheirOwnAnswer) {
   const std::vector<std::vector<std::string>> texts = {{"第一张图片", "first picture"},
                                                        {"第二张图片", "second picture"}};
   std::vector<std::string> pictures;
@@ -340,7 +384,7 @@ std::string RawExchange(int port, const std::string& bytes, bool leaveEarly = fa
   return answer.substr(0, answer.find("\r\n"));
 }
 
-TEST_F(OcrdServiceTest, BadRequestsNeverTakeItDown) {
+TEST_P(OcrdServiceTest, BadRequestsNeverTakeItDown) {
   const std::string path = std::string(kOcrPath) + "?access_token=" + FreshToken();
   struct Case {
     const char* what;
@@ -446,13 +490,46 @@ TEST(OcrdService, ServesHttpsWithTheGivenCertificate) {
 }
 
 TEST(OcrdService, StartUpProblemsEndItWithAReason) {
+  // Models folders with a piece missing or wrong: links to the real files, less one.
+  TempFolder folder;
+  const std::string models = OCRD_MODELS;
+  const std::string noRecogniser = folder.File("no-recogniser");
+  const std::string smallDictionary = folder.File("small-dictionary");
+  for (const std::string& dir : {noRecogniser, smallDictionary}) {
+    ASSERT_TRUE(RunCommand({"mkdir", dir}));
+    ASSERT_TRUE(RunCommand({"ln", "-s", models + "/ch_PP-OCRv4_det_infer.onnx", dir + "/"}));
+  }
+  ASSERT_TRUE(RunCommand({"ln", "-s", models + "/ppocr_keys_v1.txt", noRecogniser + "/"}));
+  ASSERT_TRUE(RunCommand({"ln", "-s", models + "/ch_PP-OCRv4_rec_infer.onnx", smallDictionary + "/"}));
+  ASSERT_TRUE(RunCommand({"sh", "-c", "printf 'a\\nb\\nc\\n' >" + smallDictionary + "/ppocr_keys_v1.txt"}));
+  // A shared library that is not ONNX Runtime: the C library this test runs with.
+  std::string notTheRuntime;
+  {
+    std::istringstream maps(ReadFileBytes("/proc/self/maps"));
+    for (std::string line; std::getline(maps, line) && notTheRuntime.empty();) {
+      const std::size_t at = line.find('/');
+      if (at != std::string::npos && line.find("/libc.so.6") != std::string::npos) {
+        notTheRuntime = line.substr(at);
+      }
+    }
+  }
+  ASSERT_FALSE(notTheRuntime.empty());
+
   struct Case {
     std::vector<std::string> arguments;
     int exitCode;
     const char* reason;
   };
   const Case cases[] = {
-      {{"--languages", "xx_nonexistent"}, 1, "could not load the languages"},
+      {{"--engine", "tesseract", "--languages", "xx_nonexistent"},
+       1,
+       "could not load the languages"},
+      {{"--models", "/nonexistent"}, 1, "cannot read /nonexistent/ch_PP-OCRv4_det_infer.onnx"},
+      {{"--models", noRecogniser}, 1, "no-recogniser/ch_PP-OCRv4_rec_infer.onnx"},
+      {{"--models", smallDictionary}, 1, "do not match the dictionary"},
+      {{"--onnxruntime", "/nonexistent/libonnxruntime.so.1"}, 1, "ONNX Runtime cannot be loaded"},
+      {{"--onnxruntime", notTheRuntime}, 1, "is not ONNX Runtime"},
+      {{"--engine", "paddle"}, 2, "--engine takes ppocr or tesseract"},
       {{"--tls-cert", "/nonexistent/cert.pem", "--tls-key", "/nonexistent/key.pem"},
        1,
        "cannot use the certificate"},

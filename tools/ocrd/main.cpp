@@ -1,6 +1,7 @@
 // ocrd: the local OCR service. See UsageText() for its options.
 #include <httplib.h>
 #include <leptonica/allheaders.h>
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -11,6 +12,7 @@
 #include <thread>
 
 #include "tools/ocrd/engine_pool.h"
+#include "tools/ocrd/engine_setup.h"
 #include "tools/ocrd/options.h"
 #include "tools/ocrd/request_log.h"
 #include "tools/ocrd/service.h"
@@ -46,6 +48,13 @@ bool WidenBacklog(httplib::Server& server) {
 }
 
 int Run(const Options& options) {
+  // Requests are served by a pool of threads, and glibc gives each thread a heap of its own that
+  // keeps what the thread freed: over many requests every thread's heap would hold a picture's
+  // worth of memory. Two heaps are enough for a service whose work is done by the models' own
+  // pool; blocks of a megabyte and more (pictures, tensors) are mapped for themselves and go back
+  // to the system when freed.
+  mallopt(M_ARENA_MAX, 2);
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
   // Leptonica reports undecodable uploads on standard error; they are answered, not logged.
   setMsgSeverity(L_SEVERITY_NONE);
 
@@ -60,11 +69,15 @@ int Run(const Options& options) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   RequestLog log(stderr);
-  const int engines = options.engines > 0
-                          ? options.engines
-                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  EnginePool pool(options.tessdata, options.languages, engines, options.pageSegmentation);
-  std::string error;
+  const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+  const int engines = EngineCount(options, processors);
+  std::string description, error;
+  EngineFactory factory = MakeEngineFactory(options, processors, description, error);
+  if (!factory) {
+    std::fprintf(stderr, "ocrd: %s\n", error.c_str());
+    return 1;
+  }
+  EnginePool pool(std::move(factory), engines);
   if (!pool.Start(error)) {
     std::fprintf(stderr, "ocrd: %s\n", error.c_str());
     return 1;
@@ -116,7 +129,7 @@ int Run(const Options& options) {
   std::printf("ocrd listening on %s://%s:%d\n", tls ? "https" : "http",
               UrlHost(options.bindAddress).c_str(), port);
   std::fflush(stdout);
-  log.Note("ocrd: " + std::to_string(engines) + " engine(s) for " + options.languages + ", " +
+  log.Note("ocrd: " + std::to_string(engines) + " engine(s), " + description + ", " +
            std::to_string(threads) + " connection thread(s), body limit " +
            std::to_string(options.bodyLimit) + " bytes" +
            (options.clientId.empty() ? ", any keys accepted" : ", keys required"));

@@ -1,5 +1,6 @@
 #include "tools/ocrd/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -59,12 +60,32 @@ std::string UsageText() {
          "  --tls-key FILE        ...and this PEM private key\n"
          "  --body-limit BYTES    largest request body, e.g. 32M (default 32M)\n"
          "  --threads N           connections served at once (default 16)\n"
-         "  --engines N           Tesseract instances (default: one per processor)\n"
-         "  --languages LANGS     Tesseract languages (default chi_sim+eng)\n"
-         "  --tessdata DIR        Tesseract's language data folder\n"
-         "  --psm N               Tesseract's page segmentation mode, 3 to 13 (default 4:\n"
+         "  --engine NAME         ppocr (PP-OCRv4 on ONNX Runtime, the default) or tesseract\n"
+         "  --engines N           engines working at once (default: 2 for ppocr, one per\n"
+         "                        processor for tesseract)\n"
+         "  --engine-threads N    ppocr: threads the engines share (default: one per processor)\n"
+         "  --models DIR          ppocr: the models folder (default: models beside ocrd)\n"
+         "  --onnxruntime FILE    ppocr: the ONNX Runtime library (default: beside ocrd)\n"
+         "  --angle-classifier on|off\n"
+         "                        ppocr: turn upside-down lines upright first (default off)\n"
+         "  --detection-side N    ppocr: longest side the text detector sees, 320 to 4096\n"
+         "                        (default 1280)\n"
+         "  --languages LANGS     tesseract: its languages (default chi_sim+eng)\n"
+         "  --tessdata DIR        tesseract: its language data folder\n"
+         "  --psm N               tesseract: page segmentation mode, 3 to 13 (default 4:\n"
          "                        one column of lines; 3: automatic layout with columns)\n"
          "Prints \"ocrd listening on URL\" when ready; SIGINT or SIGTERM stops it.\n";
+}
+
+int EngineCount(const Options& options, unsigned processors) {
+  if (options.engines > 0) return options.engines;
+  if (options.engine == EngineKind::kPpocr) return 2;
+  return static_cast<int>(std::max(1u, processors));
+}
+
+int EngineThreads(const Options& options, unsigned processors) {
+  if (options.engineThreads > 0) return options.engineThreads;
+  return static_cast<int>(std::max(1u, processors));
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
@@ -104,9 +125,36 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
       if (!ParseInt(value, 1, 1024, options.threads)) {
         return BadCommandLine{"--threads takes a number from 1 to 1024"};
       }
+    } else if (name == "--engine") {
+      if (value == "ppocr") {
+        options.engine = EngineKind::kPpocr;
+      } else if (value == "tesseract") {
+        options.engine = EngineKind::kTesseract;
+      } else {
+        return BadCommandLine{"--engine takes ppocr or tesseract"};
+      }
     } else if (name == "--engines") {
       if (!ParseInt(value, 1, 256, options.engines)) {
         return BadCommandLine{"--engines takes a number from 1 to 256"};
+      }
+    } else if (name == "--engine-threads") {
+      if (!ParseInt(value, 1, 256, options.engineThreads)) {
+        return BadCommandLine{"--engine-threads takes a number from 1 to 256"};
+      }
+    } else if (name == "--models") {
+      if (value.empty()) return BadCommandLine{"--models needs a folder"};
+      options.models = value;
+    } else if (name == "--onnxruntime") {
+      if (value.empty()) return BadCommandLine{"--onnxruntime needs a file"};
+      options.onnxRuntime = value;
+    } else if (name == "--angle-classifier") {
+      if (value != "on" && value != "off") {
+        return BadCommandLine{"--angle-classifier takes on or off"};
+      }
+      options.angleClassifier = value == "on";
+    } else if (name == "--detection-side") {
+      if (!ParseInt(value, 320, 4096, options.detectionSide)) {
+        return BadCommandLine{"--detection-side takes a number from 320 to 4096"};
       }
     } else if (name == "--languages") {
       if (value.empty()) return BadCommandLine{"--languages needs a value such as chi_sim+eng"};

@@ -1,16 +1,10 @@
 #pragma once
 // Decoding an uploaded picture for recognition (Leptonica: PNG, JPEG, BMP, GIF, TIFF, WebP, PNM).
-#include <memory>
 #include <string_view>
 
-struct Pix;
+#include "tools/ocrd/rgb_image.h"
 
 namespace lumenta::ocrd {
-
-struct PixDeleter {
-  void operator()(Pix* pix) const;
-};
-using PixPtr = std::unique_ptr<Pix, PixDeleter>;
 
 enum class PictureError {
   kNone,
@@ -21,9 +15,9 @@ enum class PictureError {
 inline constexpr int kMinSide = 15;
 inline constexpr int kMaxSide = 8192;
 
-// Decodes `bytes`. The size is checked from the header before any pixel is decoded, so a picture
-// that claims huge dimensions costs nothing. Transparent parts are laid on white, as a viewer
-// shows them, instead of reading as black.
-[[nodiscard]] PictureError ReadPicture(std::string_view bytes, PixPtr& picture);
+// Decodes `bytes` into RGB. The size is checked from the header before any pixel is decoded, so
+// a picture that claims huge dimensions costs nothing. Transparent parts are laid on white, as a
+// viewer shows them, instead of reading as black.
+[[nodiscard]] PictureError ReadPicture(std::string_view bytes, RgbImage& picture);
 
 }  // namespace lumenta::ocrd

@@ -137,7 +137,7 @@ void OcrService::Install(httplib::Server& server) {
     if (!DecodeBase64(base64, bytes)) return AnswerError(res, ErrorCode::kImageFormat);
     if (bytes.empty()) return AnswerError(res, ErrorCode::kEmptyImage);
     base64 = std::string();
-    PixPtr picture;
+    RgbImage picture;
     switch (ReadPicture(bytes, picture)) {
       case PictureError::kFormat:
         return AnswerError(res, ErrorCode::kImageFormat);
@@ -148,7 +148,7 @@ void OcrService::Install(httplib::Server& server) {
     }
     bytes = std::string();
     std::vector<std::string> lines;
-    if (!engines_.Recognize(picture.get(), lines)) {
+    if (!engines_.Recognize(picture, lines)) {
       return AnswerError(res, ErrorCode::kInternal);
     }
     const std::uint64_t logId = NewLogId();
