@@ -83,7 +83,10 @@ float MeanInside(const ProbabilityMap& map, const Quad& quad) {
   for (int y = y0; y <= y1; ++y) {
     for (int x = x0; x <= x1; ++x) {
       if (InsideQuad(quad, {static_cast<double>(x), static_cast<double>(y)}, 0.5)) {
-        sum += map.at(x, y);
+        // A probability outside [0, 1] (or none at all) cannot come from the model's sigmoid:
+        // it counts as its nearest probability, so the mean stays one.
+        const float value = map.at(x, y);
+        sum += value > 0 ? std::min(value, 1.0f) : 0.0f;
         ++inside;
       }
     }

@@ -38,7 +38,8 @@ struct ProbabilityMap {
 [[nodiscard]] std::vector<std::vector<Point>> RegionOutlines(const ProbabilityMap& map,
                                                              float threshold);
 
-// Mean probability over the map pixels whose centres lie inside `quad` (or on its border).
+// Mean probability over the map pixels whose centres lie inside `quad` (or on its border);
+// values outside [0, 1] count as the nearest end, a missing one (NaN) as 0.
 [[nodiscard]] float MeanInside(const ProbabilityMap& map, const Quad& quad);
 
 // The text boxes of a probability map, in map coordinates.
