@@ -1,7 +1,9 @@
 #pragma once
-// A shared library loaded at run time (dlopen, or LoadLibrary on Windows), unloaded with its
-// owner. Loading ONNX Runtime this way lets the service say which file is missing instead of
-// failing to start at all, and lets the Windows service find it in its own folder.
+// A shared library loaded at run time (dlopen, or LoadLibrary on Windows). Loading ONNX Runtime
+// this way lets the service say which file is missing instead of failing to start at all, and
+// lets the Windows service find it in its own folder. The library stays in the process until the
+// process ends, even after its owner goes: ONNX Runtime does not support being unloaded (its
+// threads and static state would be left pointing into unmapped code).
 #include <memory>
 #include <string>
 

@@ -5,7 +5,7 @@
 namespace lumenta::ocrd::ppocr {
 
 std::unique_ptr<SharedLibrary> SharedLibrary::Open(const std::string& path, std::string& error) {
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!handle) {
     const char* reason = dlerror();
     error = reason ? reason : "cannot load " + path;

@@ -17,12 +17,15 @@ std::wstring WideFromUtf8(const std::string& text) {
 
 std::unique_ptr<SharedLibrary> SharedLibrary::Open(const std::string& path, std::string& error) {
   // The library's own dependencies are looked for beside it, not in the current folder.
-  HMODULE handle = LoadLibraryExW(WideFromUtf8(path).c_str(), nullptr,
-                                  LOAD_WITH_ALTERED_SEARCH_PATH);
+  const std::wstring wide = WideFromUtf8(path);
+  HMODULE handle = LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!handle) {
     error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
     return nullptr;
   }
+  // Pinned: FreeLibrary will not unload it.
+  HMODULE pinned = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, wide.c_str(), &pinned);
   return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle));
 }
 
