@@ -4,7 +4,7 @@
   bench/recognition/corpus.py OUT_DIR
 
 Lines of real Chinese text (Debian 12's Chinese package descriptions, fetched by
-scripts/fetch-eval-corpus) rendered with ImageMagick in three typefaces (WenQuanYi Micro Hei,
+scripts/fetch-eval-corpus, which runs first when they are missing) rendered with ImageMagick in three typefaces (WenQuanYi Micro Hei,
 Noto Sans CJK SC, AR PL UMing) into pages of 20 lines:
 
   ui        12, 14 and 16 px: for each typeface and size a region page (the lines stacked as in a
@@ -160,5 +160,6 @@ if __name__ == "__main__":
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     if not os.path.exists(os.path.join(MATERIAL, ".complete")):
-        sys.exit("corpus: run scripts/fetch-eval-corpus first")
+        subprocess.run([os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(
+            os.path.abspath(__file__)))), "scripts", "fetch-eval-corpus")], check=True)
     build(sys.argv[1])

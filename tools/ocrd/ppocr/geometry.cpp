@@ -75,7 +75,7 @@ RotatedRect MinAreaRect(const std::vector<Point>& points) {
   // Name the side nearer the x axis the width: angle within (-pi/4, pi/4].
   const double quarter = M_PI / 2;
   double angle = std::remainder(best.angle, M_PI);  // a side's direction, modulo a half turn
-  if (angle > quarter / 2 + 1e-12 || angle <= -quarter / 2 - 1e-12) {
+  if (angle > quarter / 2 + 1e-12 || angle <= -quarter / 2 + 1e-12) {
     std::swap(best.width, best.height);
     angle = std::remainder(angle + quarter, M_PI);
   }

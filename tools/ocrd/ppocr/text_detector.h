@@ -20,7 +20,7 @@ struct DetectorSettings {
   // screen pages: character error rate 2.2 % at 960, 0.8 % at 1280) for twice the detection time.
   int limitSide = 1280;
   BoxSettings boxes;
-  double minBoxSide = 3;  // boxes narrower or lower than this, in picture pixels, are dropped
+  double minBoxSide = 3;  // boxes at most this wide or high, in picture pixels, are dropped
 };
 
 struct Size {
@@ -34,8 +34,8 @@ struct Size {
 [[nodiscard]] Size DetectionSize(Size picture, int limitSide);
 
 // Boxes found on a map of `map` size, scaled onto a picture of `picture` size, their corners
-// rounded to whole pixels and kept inside the picture; boxes that end up narrower or lower than
-// `minSide` are dropped.
+// rounded to whole pixels and kept inside the picture; boxes that end up at most `minSide` wide or
+// high are dropped.
 [[nodiscard]] std::vector<Quad> BoxesOnPicture(const std::vector<ScoredBox>& boxes, Size map,
                                                Size picture, double minSide);
 
