@@ -246,6 +246,14 @@ void EndToEndWithTheLocalService(int rounds) {
        .ratio = b / f,
        .ratioMeaning = "reference / ours"});
 
+  char note[240];
+  std::snprintf(note, sizeof note,
+                "of the click's %.0f ms, %.0f ms are the bare token and recognition requests to the "
+                "same service (sending %zu bytes through WinHttp, the service's reading and "
+                "recognising); the client's own share is %.0f ms",
+                f, b, body.size(), f - b);
+  lumenta::bench::PrintNote("recognition", "end_to_end_engines", note);
+
   // The same clicks with the Tesseract engine, when a second service runs it.
   const char* tesseract = std::getenv("LUMENTA_OCRD_TESSERACT_URL");
   if (!tesseract) return;
