@@ -9,8 +9,8 @@
 #include "app/credentials_win.h"
 #include "app/recognition_win.h"
 #include "app/startup_win.h"
-#include "ocr/console_streams_win.h"
-#include "ocr/text_encoders.h"
+#include "win/console_streams_win.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::app {
 namespace {

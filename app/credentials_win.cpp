@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/credentials.h"
-#include "ocr/codepage.h"
+#include "base/codepage.h"
 #include "ui/message_box.h"
 
 namespace lumenta::app {

@@ -3,7 +3,7 @@
 // filter, the message of an empty clipboard, and which file a drop names.
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::app {
 

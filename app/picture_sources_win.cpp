@@ -7,7 +7,7 @@
 
 #include "app/picture_sources.h"
 #include "image/clipboard_bitmap_win.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "ui/message_box.h"
 
 namespace lumenta::app {

@@ -5,7 +5,7 @@
 // shows what it can decode.
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/pending_events.h"
+#include "base/pending_events.h"
 
 namespace lumenta::app {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "ocr/text.h"
-#include "ocr/text_encoders.h"
+#include "base/text.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::app {
 namespace {

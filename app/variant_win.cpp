@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::com {
 

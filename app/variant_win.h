@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "app/com_share_win.h"
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::com {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/variant_win.h"
-#include "ocr/text.h"
+#include "base/text.h"
 #include "ui/com_ptr_win.h"
 
 namespace lumenta::app {

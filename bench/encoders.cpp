@@ -17,7 +17,7 @@
 
 #include "bench/support/best_times.h"
 #include "bench/support/figures.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace {
 

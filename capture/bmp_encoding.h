@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::capture {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "capture/gdi_objects_win.h"
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::capture {
 

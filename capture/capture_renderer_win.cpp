@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::capture {
 namespace {

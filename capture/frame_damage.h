@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "capture/geometry.h"
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::capture {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "capture/geometry.h"
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::capture {
 

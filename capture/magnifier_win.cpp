@@ -1,7 +1,7 @@
 #include "capture/magnifier_win.h"
 
 #include "capture/gdiplus_session_win.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::capture {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "capture/bmp_encoding_win.h"
 #include "capture/region_output_win.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "ui/message_box.h"
 
 namespace lumenta::capture {

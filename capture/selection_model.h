@@ -9,7 +9,7 @@
 
 #include "capture/capture_state.h"
 #include "capture/geometry.h"
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::capture {
 

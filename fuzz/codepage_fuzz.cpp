@@ -1,5 +1,5 @@
 #include "fuzz/fuzz_input.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 using namespace lumenta;
 

@@ -2,7 +2,7 @@
 // recognised lines. The service itself is built only natively beside the program, so its three
 // small decoders are compiled into this target directly.
 #include "fuzz/fuzz_input.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "tools/ocrd/base64_decode.cpp"
 #include "tools/ocrd/form_body.cpp"
 #include "tools/ocrd/line_text.cpp"

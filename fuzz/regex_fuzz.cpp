@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "fuzz/fuzz_input.h"
-#include "ocr/regex_object.h"
+#include "base/regex/regex_object.h"
 
 using namespace lumenta;
 

@@ -5,8 +5,8 @@
 #include "http/charset_names.h"
 #include "http/gb18030.h"
 #include "http/iso8859_tables.h"
-#include "ocr/codepage.h"
-#include "ocr/text_encoders.h"
+#include "base/codepage.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::charset {
 namespace {

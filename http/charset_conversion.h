@@ -2,7 +2,7 @@
 // Converts a response body from a named character set to GBK text.
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::charset {
 

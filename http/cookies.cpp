@@ -3,7 +3,7 @@
 #include <unordered_set>
 
 #include "http/text_pieces.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <iterator>
 
-#include "ocr/codepage.h"
+#include "base/codepage.h"
 
 namespace lumenta::charset {
 namespace {

@@ -4,7 +4,7 @@
 // line. Header lines are separated by CR LF.
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta {
 

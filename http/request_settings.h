@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta {
 

@@ -1,8 +1,8 @@
 #include "http/response_decoding.h"
 
 #include "http/charset_conversion.h"
-#include "ocr/regex_object.h"
-#include "ui/pending_events.h"
+#include "base/regex/regex_object.h"
+#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {

@@ -3,7 +3,7 @@
 // request's result text.
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta {
 

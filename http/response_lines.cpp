@@ -5,8 +5,8 @@
 
 #include "http/cookies.h"
 #include "http/text_pieces.h"
-#include "ocr/text_encoders.h"
-#include "ui/pending_events.h"
+#include "base/text_encoders.h"
+#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {

@@ -3,7 +3,7 @@
 // the server sets and the redirect target.
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta {
 

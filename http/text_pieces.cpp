@@ -1,6 +1,6 @@
 #include "http/text_pieces.h"
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta {
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta {
 

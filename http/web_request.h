@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta {
 

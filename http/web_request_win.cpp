@@ -14,8 +14,8 @@
 #include "http/response_lines.h"
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
-#include "ocr/text_encoders.h"
-#include "ui/pending_events.h"
+#include "base/text_encoders.h"
+#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::image {
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::image {
 

@@ -1,7 +1,7 @@
 #include "ocr/recognition_command.h"
 
 #include "ocr/service_error.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ocr/recognition_flow.h"
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta {
 

@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "ocr/json_escapes.h"
-#include "ocr/text_encoders.h"
+#include "base/json_escapes.h"
+#include "base/text_encoders.h"
 
 namespace lumenta {
 namespace {

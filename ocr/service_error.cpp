@@ -1,7 +1,7 @@
 #include "ocr/service_error.h"
 
-#include "ocr/json_escapes.h"
-#include "ocr/text_encoders.h"
+#include "base/json_escapes.h"
+#include "base/text_encoders.h"
 
 namespace lumenta {
 namespace {

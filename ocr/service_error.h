@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta {
 

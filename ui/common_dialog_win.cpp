@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::ui {
 namespace {

@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-#include "ocr/text.h"
+#include "base/text.h"
 #include "ui/design.h"
 
 namespace lumenta::ui {

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::ui {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "ocr/codepage.h"
-#include "ocr/text_encoders.h"
+#include "base/codepage.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::ui {
 namespace {

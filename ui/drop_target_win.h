@@ -11,7 +11,7 @@
 
 #include <functional>
 
-#include "ocr/text.h"
+#include "base/text.h"
 #include "ui/com_ptr_win.h"
 
 namespace lumenta::ui {

@@ -1,7 +1,7 @@
 // The message box of the Windows builds.
 #include <windows.h>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "ui/message_box.h"
 
 namespace lumenta::ui {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "ui/message_loop_win.h"
-#include "ui/pending_events.h"
+#include "base/pending_events.h"
 
 namespace lumenta::ui {
 

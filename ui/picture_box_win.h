@@ -11,7 +11,7 @@
 #include <memory>
 #include <string_view>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::ui {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <string>
 
-#include "ocr/codepage.h"
-#include "ocr/text_encoders.h"
+#include "base/codepage.h"
+#include "base/text_encoders.h"
 #include "ui/dpi_win.h"
 #include "ui/message_loop_win.h"
 #include "ui/picture_box_win.h"

@@ -30,7 +30,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ocr/text.h"
+#include "base/text.h"
 #include "ui/com_ptr_win.h"
 #include "ui/common_dialog_win.h"
 #include "ui/design.h"

@@ -27,7 +27,7 @@
 #include "app/window_designs.h"
 #include "bench/support/figures.h"
 #include "ocr/recognition_flow.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "scripted_server_win.h"
 #include "text_picture_win.h"
 #include "ui/window_win.h"

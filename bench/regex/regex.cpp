@@ -15,7 +15,7 @@
 
 #include "bench/support/best_times.h"
 #include "bench/support/figures.h"
-#include "ocr/regex_object.h"
+#include "base/regex/regex_object.h"
 
 namespace {
 

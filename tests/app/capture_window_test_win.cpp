@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/window_designs.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "tests/app/app_test_support_win.h"
 #include "ui/window_win.h"
 

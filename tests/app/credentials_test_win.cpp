@@ -6,7 +6,7 @@
 #include "app/credentials_win.h"
 #include "app/event_table_win.h"
 #include "app/window_designs.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "tests/app/app_test_support_win.h"
 #include "ui/message_box.h"
 #include "ui/window_win.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::app {
 namespace {

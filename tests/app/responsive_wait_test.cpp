@@ -6,7 +6,7 @@
 
 #include "app/responsive_wait_win.h"
 #include "ui/message_pump_win.h"
-#include "ui/pending_events.h"
+#include "base/pending_events.h"
 
 namespace lumenta::app {
 namespace {

@@ -9,7 +9,7 @@
 #include "app/startup_win.h"
 #include "app/window_designs.h"
 #include "tests/app/app_test_support_win.h"
-#include "ui/pending_events.h"
+#include "base/pending_events.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {

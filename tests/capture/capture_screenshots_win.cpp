@@ -13,7 +13,7 @@
 #include "capture/capture_annotation_win.h"
 #include "capture/capture_tool_win.h"
 #include "capture/screen_snapshot_win.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/pending_events.h"
+#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {

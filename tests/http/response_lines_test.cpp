@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/pending_events.h"
+#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {

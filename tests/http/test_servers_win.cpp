@@ -9,7 +9,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "tests/http/wine_paths_win.h"
 
 namespace lumenta::testing_support {

@@ -15,10 +15,10 @@
 #include "http/response_decoding.h"
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "tests/http/process_handles_win.h"
 #include "tests/http/test_servers_win.h"
-#include "ui/pending_events.h"
+#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "image/bmp_decoder.h"
-#include "tests/image/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace lumenta::image {
 namespace {

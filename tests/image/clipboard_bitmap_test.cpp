@@ -7,7 +7,7 @@
 
 #include "image/bmp_decoder.h"
 #include "image/clipboard_bitmap_win.h"
-#include "tests/image/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace lumenta::image {
 namespace {

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "image/gif_lzw.h"
-#include "tests/image/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace lumenta::image {
 namespace {

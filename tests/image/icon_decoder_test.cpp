@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include "tests/image/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace lumenta::image {
 namespace {

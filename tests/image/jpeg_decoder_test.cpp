@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tests/image/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace lumenta::image {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/image/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace lumenta::image {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "tests/image/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace lumenta::image {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "image/area_average.h"
 #include "image/jpeg_decoder.h"
-#include "tests/image/picture_fixtures.h"
+#include "tests/support/picture_fixtures.h"
 
 namespace lumenta::image {
 namespace {

@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "child_process.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta::testing {
 namespace {

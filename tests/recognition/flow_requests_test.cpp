@@ -11,7 +11,7 @@
 #include "app/recognition_win.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "scripted_server_win.h"
 #include "ui/message_box.h"
 #include "ui/window_win.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "ocr/recognition_flow.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "text_picture_win.h"
 
 namespace lumenta {

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ocr/json_escapes.h"
+#include "base/json_escapes.h"
 #include "ocr/service_error.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta {
 namespace {

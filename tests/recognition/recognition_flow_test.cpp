@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta {
 namespace {

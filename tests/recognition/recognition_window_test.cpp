@@ -12,7 +12,7 @@
 #include "app/event_table_win.h"
 #include "app/recognition_win.h"
 #include "app/window_designs.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "ui/message_box.h"
 
 namespace lumenta {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ocr/text.h"
+#include "base/text.h"
 
 namespace lumenta::testing {
 

@@ -15,7 +15,7 @@
 #include "app/recognition_win.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "text_picture_win.h"
 #include "ui/common_dialog_win.h"
 #include "ui/window_win.h"

@@ -20,7 +20,7 @@
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
 #include "ocr/recognition_flow.h"
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "tests/http/process_handles_win.h"
 #include "tests/http/test_servers_win.h"
 #include "tests/http/wine_paths_win.h"

@@ -6,7 +6,7 @@
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "tests/ui/ui_test_support_win.h"
 #include "ui/common_dialog_win.h"
 #include "ui/drop_target_win.h"

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_designs.h"
-
 namespace lumenta::ui {
 namespace {
 
@@ -31,12 +29,6 @@ ControlDesign Button(std::string_view name, std::string_view container = {}, int
 
 WindowDesign WindowOf(std::vector<ControlDesign> controls) {
   return {.id = 9, .name = "test", .width = 200, .height = 100, .controls = std::move(controls)};
-}
-
-TEST(DesignProblems, TheProgramsThreeWindowsHaveNone) {
-  EXPECT_TRUE(FindDesignProblems(app::MainWindowDesign()).empty());
-  EXPECT_TRUE(FindDesignProblems(app::SponsorWindowDesign()).empty());
-  EXPECT_TRUE(FindDesignProblems(app::CaptureWindowDesign()).empty());
 }
 
 TEST(DesignProblems, ContainersAndPagesThatFitAreAccepted) {

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 #include "tests/ui/ui_test_support_win.h"
 #include "ui/message_loop_win.h"
 #include "ui/picture_box_win.h"

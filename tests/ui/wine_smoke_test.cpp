@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "ocr/text_encoders.h"
+#include "base/text_encoders.h"
 
 namespace lumenta {
 namespace {
