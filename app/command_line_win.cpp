@@ -9,16 +9,12 @@
 #include "app/credentials_win.h"
 #include "app/recognition_win.h"
 #include "app/startup_win.h"
-#include "win/console_streams_win.h"
 #include "base/text_encoders.h"
+#include "win/console_streams_win.h"
+#include "win/scoped_handle_win.h"
 
 namespace lumenta::app {
 namespace {
-
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueFileHandle = std::unique_ptr<void, HandleCloser>;
 
 Text ServiceBase(const ProgramArguments& arguments) {
   if (arguments.hasService) return ServiceBaseFromSetting(arguments.service);
@@ -28,13 +24,10 @@ Text ServiceBase(const ProgramArguments& arguments) {
 }  // namespace
 
 std::optional<ByteBuffer> ReadWholeFile(const std::u16string& path) {
-  UniqueFileHandle file(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) {
-    file.release();
-    return std::nullopt;
-  }
+  const win::KernelHandle file(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()),
+                                           GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
       size.QuadPart > (1LL << 30)) {  // a picture of more than 1 GiB is no picture

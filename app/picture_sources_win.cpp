@@ -6,9 +6,10 @@
 #include <new>
 
 #include "app/picture_sources.h"
-#include "image/clipboard_bitmap_win.h"
 #include "base/text_encoders.h"
+#include "image/clipboard_bitmap_win.h"
 #include "ui/message_box.h"
+#include "win/scoped_handle_win.h"
 
 namespace lumenta::app {
 namespace {
@@ -16,31 +17,16 @@ namespace {
 constexpr std::string_view kPictureBox = "图片框1";
 constexpr std::string_view kFileDialog = "通用对话框1";
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
 }  // namespace
 
 ByteBuffer ReadPictureFile(std::string_view path) {
   if (path.empty()) return ByteBuffer();
   const std::u16string name = TextToUtf16(path);
   // Others may go on reading, writing or deleting the file meanwhile; it is read once, now.
-  FileHandle file(CreateFileW(reinterpret_cast<const wchar_t*>(name.c_str()), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                              nullptr));
+  const win::KernelHandle file(
+      CreateFileW(reinterpret_cast<const wchar_t*>(name.c_str()), GENERIC_READ,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.valid()) return ByteBuffer();
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||

@@ -4,24 +4,12 @@
 
 #include <vector>
 
+#include "win/scoped_handle_win.h"
+
 namespace lumenta::app {
 namespace {
 
 ProcessStarter g_starter = &StartProcess;
-
-class HandleCloser {
- public:
-  explicit HandleCloser(HANDLE handle) : handle_(handle) {}
-  ~HandleCloser() {
-    if (handle_) CloseHandle(handle_);
-  }
-  HandleCloser(const HandleCloser&) = delete;
-  HandleCloser& operator=(const HandleCloser&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 }  // namespace
 
@@ -38,8 +26,8 @@ bool StartProcess(const ProcessLaunch& launch) {
                       &startup, &started)) {
     return false;
   }
-  HandleCloser process(started.hProcess);
-  HandleCloser thread(started.hThread);
+  const win::KernelHandle process(started.hProcess);
+  const win::KernelHandle thread(started.hThread);
   WaitForInputIdle(process.get(), launch.idleWaitMs);
   return true;
 }

@@ -7,8 +7,8 @@
 #include "app/event_table_win.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
-#include "ui/picture_renderer_win.h"
 #include "ui/message_pump_win.h"
+#include "ui/picture_renderer_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {

@@ -2,19 +2,19 @@
 // offers beyond the search. Each acts on the held Application and releases what it obtains.
 #include <string>
 
-#include "app/dispatch_win.h"
 #include "app/word_automation_win.h"
+#include "win/dispatch_win.h"
 
 namespace lumenta::app {
 
-using com::Bool;
-using com::CallMethod;
-using com::Double;
-using com::GetProperty;
-using com::Int;
-using com::PutProperty;
-using com::Str;
-using com::WStr;
+using win::Bool;
+using win::CallMethod;
+using win::Double;
+using win::GetProperty;
+using win::Int;
+using win::PutProperty;
+using win::Str;
+using win::WStr;
 
 namespace {
 
@@ -24,7 +24,7 @@ constexpr int kReplaceAll = 2;  // wdReplaceAll
 }  // namespace
 
 bool WordAutomation::Attach(IDispatch* application) {
-  ui::ComPtr<IDispatch> checked = com::Query<IDispatch>(application, IID_IDispatch);
+  win::ComPtr<IDispatch> checked = win::Query<IDispatch>(application, IID_IDispatch);
   if (!checked) return false;
   application_ = std::move(checked);
   return true;
@@ -73,7 +73,7 @@ int WordAutomation::FillBookmarks(const std::vector<std::pair<Text, Text>>& valu
                             .value.ToBool()
                             .value_or(false);
     if (!exists) continue;
-    const ui::ComPtr<IDispatch> bookmark =
+    const win::ComPtr<IDispatch> bookmark =
         CallMethod(app(), L"ActiveDocument.Bookmarks.Item", {Str(name)}).object();
     if (!CallMethod(bookmark.get(), L"Select").ok()) continue;
     if (CallMethod(app(), L"Selection.TypeText", {Str(value)}).ok()) ++filled;
@@ -82,10 +82,10 @@ int WordAutomation::FillBookmarks(const std::vector<std::pair<Text, Text>>& valu
 }
 
 bool WordAutomation::ApplyStyle(std::string_view styleName) {
-  const ui::ComPtr<IDispatch> style =
+  const win::ComPtr<IDispatch> style =
       CallMethod(app(), L"ActiveDocument.Styles.Item", {Str(styleName)}).object();
   if (!style) return false;
-  return SUCCEEDED(PutProperty(app(), L"Selection.Style", com::Object(style.get())));
+  return SUCCEEDED(PutProperty(app(), L"Selection.Style", win::Object(style.get())));
 }
 
 bool WordAutomation::InsertPicture(std::wstring_view path) {
@@ -99,9 +99,9 @@ bool WordAutomation::AddLine(double beginX, double beginY, double endX, double e
 }
 
 bool WordAutomation::ReplaceInDocument(std::string_view find, std::string_view replacement) {
-  const ui::ComPtr<IDispatch> finder = GetProperty(app(), L"ActiveDocument.Content.Find").object();
+  const win::ComPtr<IDispatch> finder = GetProperty(app(), L"ActiveDocument.Content.Find").object();
   if (!finder) return false;
-  com::Swallow(CallMethod(finder.get(), L"ClearFormatting"));
+  win::Swallow(CallMethod(finder.get(), L"ClearFormatting"));
   if (FAILED(PutProperty(finder.get(), L"Replacement.Text", Str(replacement)))) return false;
   return CallMethod(finder.get(), L"Execute", {},
                     {{L"FindText", Str(find)}, {L"Replace", Int(kReplaceAll)}})
@@ -110,7 +110,7 @@ bool WordAutomation::ReplaceInDocument(std::string_view find, std::string_view r
 }
 
 bool WordAutomation::SetColumns(int count, bool evenlySpaced, bool lineBetween, double spacing) {
-  const ui::ComPtr<IDispatch> columns =
+  const win::ComPtr<IDispatch> columns =
       GetProperty(app(), L"ActiveDocument.PageSetup.TextColumns").object();
   if (!columns) return false;
   bool ok = CallMethod(columns.get(), L"SetCount", {Int(count)}).ok();

@@ -1,17 +1,17 @@
 // WordAutomation: tables. The current table (added or selected last) is held between calls; the
 // selection's own table serves the calls that act on the selection.
-#include "app/dispatch_win.h"
 #include "app/word_automation_win.h"
+#include "win/dispatch_win.h"
 
 namespace lumenta::app {
 
-using com::Bool;
-using com::CallMethod;
-using com::Double;
-using com::GetProperty;
-using com::Int;
-using com::PutProperty;
-using com::Str;
+using win::Bool;
+using win::CallMethod;
+using win::Double;
+using win::GetProperty;
+using win::Int;
+using win::PutProperty;
+using win::Str;
 
 namespace {
 
@@ -21,26 +21,26 @@ constexpr char kGridStyle[] = "\xCD\xF8\xB8\xF1\xD0\xCD";  // 网格型
 // A table cell's text ends with the end-of-cell mark: a carriage return and a bell character.
 constexpr char kEndOfCell[] = "\r\a";
 
-ui::ComPtr<IDispatch> Cell(IDispatch* table, int row, int column) {
+win::ComPtr<IDispatch> Cell(IDispatch* table, int row, int column) {
   return CallMethod(table, L"Cell", {Int(row), Int(column)}).object();
 }
 
 }  // namespace
 
 bool WordAutomation::AddTable(int rows, int columns) {
-  const ui::ComPtr<IDispatch> range = GetProperty(app(), L"Selection.Range").object();
+  const win::ComPtr<IDispatch> range = GetProperty(app(), L"Selection.Range").object();
   if (!range) return false;
-  ui::ComPtr<IDispatch> table = CallMethod(app(), L"ActiveDocument.Tables.Add",
-                                           {com::Object(range.get()), Int(rows), Int(columns)})
-                                    .object();
+  win::ComPtr<IDispatch> table = CallMethod(app(), L"ActiveDocument.Tables.Add",
+                                            {win::Object(range.get()), Int(rows), Int(columns)})
+                                     .object();
   if (!table) return false;
-  com::Swallow(PutProperty(table.get(), L"Style", Str(kGridStyle)));
+  win::Swallow(PutProperty(table.get(), L"Style", Str(kGridStyle)));
   table_ = std::move(table);
   return true;
 }
 
 bool WordAutomation::SelectTable(int index) {
-  ui::ComPtr<IDispatch> table =
+  win::ComPtr<IDispatch> table =
       CallMethod(app(), L"ActiveDocument.Tables.Item", {Int(index)}).object();
   if (!table) return false;
   table_ = std::move(table);
@@ -60,19 +60,19 @@ std::optional<int> WordAutomation::TableColumnCount() {
 }
 
 bool WordAutomation::AutoFitSelectedTable(int behaviour) {
-  const ui::ComPtr<IDispatch> table =
+  const win::ComPtr<IDispatch> table =
       CallMethod(app(), L"Selection.Tables.Item", {Int(1)}).object();
   return CallMethod(table.get(), L"AutoFitBehavior", {Int(behaviour)}).ok();
 }
 
 bool WordAutomation::SelectTableRow(int row) {
-  const ui::ComPtr<IDispatch> rowObject =
+  const win::ComPtr<IDispatch> rowObject =
       CallMethod(table_.get(), L"Range.Rows.Item", {Int(row)}).object();
   return CallMethod(rowObject.get(), L"Select").ok();
 }
 
 bool WordAutomation::SelectTableColumn(int column) {
-  const ui::ComPtr<IDispatch> columnObject =
+  const win::ComPtr<IDispatch> columnObject =
       CallMethod(table_.get(), L"Range.Columns.Item", {Int(column)}).object();
   return CallMethod(columnObject.get(), L"Select").ok();
 }
@@ -93,8 +93,8 @@ std::optional<Text> WordAutomation::CellText(int row, int column) {
 }
 
 bool WordAutomation::SetCellFont(int row, int column, const CellFont& font) {
-  const ui::ComPtr<IDispatch> cell = Cell(table_.get(), row, column);
-  const ui::ComPtr<IDispatch> fontObject = GetProperty(cell.get(), L"Range.Font").object();
+  const win::ComPtr<IDispatch> cell = Cell(table_.get(), row, column);
+  const win::ComPtr<IDispatch> fontObject = GetProperty(cell.get(), L"Range.Font").object();
   if (!fontObject) return false;
   IDispatch* target = fontObject.get();
   bool ok = true;

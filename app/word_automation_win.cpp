@@ -5,19 +5,19 @@
 #include <objbase.h>
 #include <ole2.h>
 
-#include "app/dispatch_win.h"
+#include "win/dispatch_win.h"
 
 namespace lumenta::app {
 
-using com::Arg;
-using com::Bool;
-using com::CallMethod;
-using com::GetProperty;
-using com::Int;
-using com::PutProperty;
-using com::Str;
-using com::Swallow;
-using com::Variant;
+using win::Arg;
+using win::Bool;
+using win::CallMethod;
+using win::GetProperty;
+using win::Int;
+using win::PutProperty;
+using win::Str;
+using win::Swallow;
+using win::Variant;
 
 namespace {
 
@@ -53,7 +53,7 @@ WordAutomation::~WordAutomation() {
 void WordAutomation::CreateApplication() {
   CLSID clsid;
   if (FAILED(CLSIDFromProgID(kProgId, &clsid))) return;
-  ui::ComPtr<IUnknown> created;
+  win::ComPtr<IUnknown> created;
   HRESULT status = g_createInstance(clsid, nullptr, CLSCTX_ALL, IID_IUnknown,
                                     reinterpret_cast<void**>(created.Receive()));
   // Systems without distributed COM reject a context set that includes the remote server.
@@ -63,13 +63,13 @@ void WordAutomation::CreateApplication() {
   }
   if (FAILED(status) || !created) return;
   if (FAILED(OleRun(created.get()))) return;  // the new object goes; the previous one stays
-  ui::ComPtr<IDispatch> application = com::Query<IDispatch>(created.get(), IID_IDispatch);
+  win::ComPtr<IDispatch> application = win::Query<IDispatch>(created.get(), IID_IDispatch);
   if (!application) return;
   application_ = std::move(application);
 }
 
 void WordAutomation::OpenDocument(std::wstring_view path) {
-  Swallow(CallMethod(app(), L"Documents.Open", {com::WStr(path)}));
+  Swallow(CallMethod(app(), L"Documents.Open", {win::WStr(path)}));
 }
 
 bool WordAutomation::SetVisible(bool visible) {
@@ -83,7 +83,7 @@ bool WordAutomation::IsVisible() {
 bool WordAutomation::FindFirst(std::string_view text, bool forward, bool useForward,
                                bool highlight) {
   // Start after the current selection: a selection that holds text is collapsed to its end.
-  const com::CallResult selected = GetProperty(app(), L"Selection.Text");
+  const win::CallResult selected = GetProperty(app(), L"Selection.Text");
   if (!selected.value.ToWide().value_or(std::wstring()).empty()) {
     Swallow(CallMethod(app(), L"Selection.MoveRight", {Int(kCharacterUnit), Int(1)}));
   }
@@ -101,7 +101,7 @@ bool WordAutomation::FindFirst(std::string_view text, bool forward, bool useForw
   Variant findText = lastSearchText_;
   Variant forwardFlag = Bool(useForward ? forward : true);
   Variant format = Bool(false);
-  const com::CallResult found = CallMethod(find, L"Execute", {},
+  const win::CallResult found = CallMethod(find, L"Execute", {},
                                            {{L"FindText", Arg::ByRef(findText)},
                                             {L"Forward", Arg::ByRef(forwardFlag)},
                                             {L"Format", Arg::ByRef(format)}});
@@ -112,7 +112,7 @@ bool WordAutomation::FindNext() {
   if (!findObject_) return false;
   Variant findText = lastSearchText_;
   Variant forwardFlag = Bool(true);
-  const com::CallResult found =
+  const win::CallResult found =
       CallMethod(findObject_.get(), L"Execute", {},
                  {{L"FindText", Arg::ByRef(findText)}, {L"Forward", Arg::ByRef(forwardFlag)}});
   return found.value.ToBool().value_or(false);
@@ -123,7 +123,7 @@ void WordAutomation::SetFontColor(int colour) {
 }
 
 void WordAutomation::CloseDocument(int index) {
-  const ui::ComPtr<IDispatch> document =
+  const win::ComPtr<IDispatch> document =
       CallMethod(app(), L"Documents.Item", {Int(index)}).object();
   Swallow(CallMethod(document.get(), L"Close"));
 }

@@ -18,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/variant_win.h"
 #include "base/text.h"
-#include "ui/com_ptr_win.h"
+#include "win/com_win.h"
+#include "win/variant_win.h"
 
 namespace lumenta::app {
 
@@ -147,13 +147,13 @@ class WordAutomation {
   IDispatch* app() const { return application_.get(); }
 
   // The word processor's Application object; empty until created.
-  ui::ComPtr<IDispatch> application_;
+  win::ComPtr<IDispatch> application_;
   // The current table, used by the table operations.
-  ui::ComPtr<IDispatch> table_;
+  win::ComPtr<IDispatch> table_;
   // The text of the last first search, reused by find-next.
-  com::Variant lastSearchText_;
+  win::Variant lastSearchText_;
   // The Find object of the Selection used by the last first search.
-  ui::ComPtr<IDispatch> findObject_;
+  win::ComPtr<IDispatch> findObject_;
 
   bool comReady_ = false;
 };

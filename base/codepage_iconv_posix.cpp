@@ -208,16 +208,25 @@ std::string Utf16ToUtf8(std::u16string_view units) {
 // The iconv name of a Windows code page number, or empty when there is none.
 std::string IconvName(unsigned codePage) {
   switch (codePage) {
-    case 1200: return "UTF-16LE";
-    case 1201: return "UTF-16BE";
-    case 20866: return "KOI8-R";
-    case 21866: return "KOI8-U";
+    case 1200:
+      return "UTF-16LE";
+    case 1201:
+      return "UTF-16BE";
+    case 20866:
+      return "KOI8-R";
+    case 21866:
+      return "KOI8-U";
     case 20932:
-    case 51932: return "EUC-JP";
-    case 51949: return "EUC-KR";
-    case 54936: return "GB18030";
-    case 50220: return "ISO-2022-JP";
-    default: break;
+    case 51932:
+      return "EUC-JP";
+    case 51949:
+      return "EUC-KR";
+    case 54936:
+      return "GB18030";
+    case 50220:
+      return "ISO-2022-JP";
+    default:
+      break;
   }
   if (codePage >= 28591 && codePage <= 28606) return "ISO-8859-" + std::to_string(codePage - 28590);
   return "CP" + std::to_string(codePage);

@@ -370,8 +370,7 @@ ByteBuffer Utf16ToCodePage(std::string_view utf16le, unsigned codePage) {
 ByteBuffer AnsiToUtf16(std::string_view text) { return CodePageToUtf16(text, codepage::kGbk); }
 
 Text Utf16ToText(std::string_view utf16le, unsigned codePage, bool useCodePage) {
-  return Utf16ToCodePage(utf16le,
-                         useCodePage ? codePage : codepage::SystemAnsiCodePage());
+  return Utf16ToCodePage(utf16le, useCodePage ? codePage : codepage::SystemAnsiCodePage());
 }
 
 Text Utf16ToAnsi(std::string_view utf16le) { return Utf16ToText(utf16le, codepage::kGbk, true); }
@@ -380,7 +379,8 @@ ByteBuffer AnsiToUtf8(std::string_view text) {
   // The same as Utf16ToCodePage(AnsiToUtf16(text), 65001), without the byte-buffer round trip.
   text = AsText(text);
   if (IsAscii(text)) return ByteBuffer(text);
-  return ByteBuffer(AsText(codepage::FromUtf16(codepage::ToUtf16(text, codepage::kGbk), codepage::kUtf8)));
+  return ByteBuffer(
+      AsText(codepage::FromUtf16(codepage::ToUtf16(text, codepage::kGbk), codepage::kUtf8)));
 }
 
 Text Utf8ToAnsi(std::string_view bytes) {
@@ -388,7 +388,8 @@ Text Utf8ToAnsi(std::string_view bytes) {
   // UTF-16LE byte buffer.
   bytes = AsText(bytes);
   if (IsAscii(bytes)) return Text(bytes);
-  return Text(AsText(codepage::FromUtf16(codepage::ToUtf16(bytes, codepage::kUtf8), codepage::kGbk)));
+  return Text(
+      AsText(codepage::FromUtf16(codepage::ToUtf16(bytes, codepage::kUtf8), codepage::kGbk)));
 }
 
 std::u16string TextToUtf16(std::string_view text) {

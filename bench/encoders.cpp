@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "base/text_encoders.h"
 #include "bench/support/best_times.h"
 #include "bench/support/figures.h"
-#include "base/text_encoders.h"
 
 namespace {
 

@@ -20,8 +20,8 @@ HFONT CreateTextToolFont(int height) {
 void AnnotationSurfaces::Start(HDC reference, HDC snapshot, const Rect& selection) {
   width_ = selection.right - selection.left;
   height_ = selection.bottom - selection.top;
-  annotated_ = CreateMemorySurface(reference, width_, height_);
-  working_ = CreateMemorySurface(reference, width_, height_);
+  annotated_ = win::CreateMemorySurface(reference, width_, height_);
+  working_ = win::CreateMemorySurface(reference, width_, height_);
   if (annotated_ && snapshot) {
     BitBlt(annotated_.dc(), 0, 0, width_, height_, snapshot, selection.left, selection.top,
            SRCCOPY);
@@ -29,8 +29,8 @@ void AnnotationSurfaces::Start(HDC reference, HDC snapshot, const Rect& selectio
 }
 
 void AnnotationSurfaces::Release() {
-  annotated_ = MemorySurface();
-  working_ = MemorySurface();
+  annotated_ = win::MemorySurface();
+  working_ = win::MemorySurface();
   width_ = height_ = 0;
 }
 
@@ -51,9 +51,9 @@ void AnnotationSurfaces::DrawShape(Shape shape, Point from, Point to, int penWid
   Restore();
   HDC dc = working_.dc();
   if (!dc) return;
-  Pen pen(CreatePen(PS_SOLID, penWidth, colour));
-  SelectGuard usePen(dc, pen.get());
-  SelectGuard useBrush(dc, GetStockObject(NULL_BRUSH));
+  win::Pen pen(CreatePen(PS_SOLID, penWidth, colour));
+  win::SelectGuard usePen(dc, pen.get());
+  win::SelectGuard useBrush(dc, GetStockObject(NULL_BRUSH));
   if (shape == Shape::kRectangle) {
     Rectangle(dc, from.x, from.y, to.x, to.y);
   } else {
@@ -74,10 +74,10 @@ void AnnotationSurfaces::DrawArrow(Point from, Point to, COLORREF colour) {
   HDC dc = working_.dc();
   if (!dc) return;
   const ArrowHead head = ComputeArrowHead(from.x, from.y, to.x, to.y);
-  Pen pen(CreatePen(PS_SOLID, 1, colour));
-  Brush fill(CreateSolidBrush(colour));
-  SelectGuard usePen(dc, pen.get());
-  SelectGuard useBrush(dc, fill.get());
+  win::Pen pen(CreatePen(PS_SOLID, 1, colour));
+  win::Brush fill(CreateSolidBrush(colour));
+  win::SelectGuard usePen(dc, pen.get());
+  win::SelectGuard useBrush(dc, fill.get());
   const POINT triangle[] = {
       {head.tip.x, head.tip.y}, {head.first.x, head.first.y}, {head.second.x, head.second.y}};
   Polygon(dc, triangle, 3);
@@ -88,8 +88,8 @@ void AnnotationSurfaces::DrawArrow(Point from, Point to, COLORREF colour) {
 void AnnotationSurfaces::BrushSegment(Point from, Point to, int penWidth, COLORREF colour) {
   Restore();
   if (HDC dc = working_.dc()) {
-    Pen pen(CreatePen(PS_SOLID, penWidth, colour));
-    SelectGuard usePen(dc, pen.get());
+    win::Pen pen(CreatePen(PS_SOLID, penWidth, colour));
+    win::SelectGuard usePen(dc, pen.get());
     MoveToEx(dc, from.x, from.y, nullptr);
     LineTo(dc, to.x, to.y);
   }
@@ -100,8 +100,8 @@ void AnnotationSurfaces::WriteText(Point at, std::wstring_view text, int fontHei
                                    COLORREF colour) {
   HDC dc = annotated_.dc();
   if (!dc || text.empty()) return;
-  Font font(CreateTextToolFont(fontHeight));
-  SelectGuard useFont(dc, font.get());
+  win::Font font(CreateTextToolFont(fontHeight));
+  win::SelectGuard useFont(dc, font.get());
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColour = SetTextColor(dc, colour);
   TextOutW(dc, at.x, at.y, text.data(), static_cast<int>(text.size()));

@@ -7,9 +7,9 @@
 
 #include <string_view>
 
-#include "capture/gdi_objects_win.h"
 #include "capture/gdiplus_session_win.h"
 #include "capture/toolbar_layout.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 
@@ -47,8 +47,8 @@ class AnnotationSurfaces {
   enum class Shape { kRectangle, kEllipse };
   void DrawShape(Shape shape, Point from, Point to, int penWidth, COLORREF colour);
 
-  MemorySurface annotated_;
-  MemorySurface working_;
+  win::MemorySurface annotated_;
+  win::MemorySurface working_;
   int width_ = 0;
   int height_ = 0;
 };

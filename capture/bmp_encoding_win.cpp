@@ -92,14 +92,14 @@ HBITMAP BitmapFromBmpFile(HDC reference, std::string_view file) {
                         reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
 }
 
-MemorySurface SurfaceFromBmpFile(HDC reference, std::string_view file) {
-  const Bitmap picture(BitmapFromBmpFile(reference, file));
+win::MemorySurface SurfaceFromBmpFile(HDC reference, std::string_view file) {
+  const win::Bitmap picture(BitmapFromBmpFile(reference, file));
   BITMAP size{};
   if (!picture || GetObjectW(picture.get(), sizeof size, &size) == 0) return {};
-  MemorySurface surface = CreateMemorySurface(reference, size.bmWidth, size.bmHeight);
+  win::MemorySurface surface = win::CreateMemorySurface(reference, size.bmWidth, size.bmHeight);
   if (HDC source = surface ? CreateCompatibleDC(reference) : nullptr) {
     {
-      SelectGuard use(source, picture.get());
+      win::SelectGuard use(source, picture.get());
       BitBlt(surface.dc(), 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
     }
     DeleteDC(source);

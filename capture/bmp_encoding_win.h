@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "capture/gdi_objects_win.h"
 #include "base/text.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 
@@ -23,6 +23,6 @@ namespace lumenta::capture {
 
 // A memory surface compatible with `reference` holding the picture of a BMP file, of its size;
 // no surface when the bytes are not such a file.
-[[nodiscard]] MemorySurface SurfaceFromBmpFile(HDC reference, std::string_view file);
+[[nodiscard]] win::MemorySurface SurfaceFromBmpFile(HDC reference, std::string_view file);
 
 }  // namespace lumenta::capture

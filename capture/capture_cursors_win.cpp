@@ -5,11 +5,11 @@
 
 namespace lumenta::capture {
 
-OwnedCursor CursorFromFileBytes(std::string_view file) {
+win::Cursor CursorFromFileBytes(std::string_view file) {
   auto image = ReadCursorFile(file);
-  if (!image) return OwnedCursor();
+  if (!image) return win::Cursor();
   // The image part of the cursor file, led by its hotspot, is the form of a cursor resource.
-  return OwnedCursor(CreateIconFromResourceEx(reinterpret_cast<PBYTE>(image->resourceBits.data()),
+  return win::Cursor(CreateIconFromResourceEx(reinterpret_cast<PBYTE>(image->resourceBits.data()),
                                               static_cast<DWORD>(image->resourceBits.size()), FALSE,
                                               0x00030000, 0, 0, LR_DEFAULTCOLOR));
 }
@@ -27,8 +27,8 @@ void CaptureCursors::Load() {
 void CaptureCursors::MakeArrow() { arrow_ = CursorFromFileBytes(ArrowCursorFile()); }
 
 void CaptureCursors::Release() {
-  cross_.Reset();
-  arrow_.Reset();
+  cross_.reset();
+  arrow_.reset();
 }
 
 HCURSOR CaptureCursors::Get(CaptureCursor cursor) const {

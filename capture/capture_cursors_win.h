@@ -6,13 +6,13 @@
 #include <string_view>
 
 #include "capture/capture_state.h"
-#include "capture/gdi_objects_win.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 
 // A cursor made from the bytes of a cursor file; empty when the bytes are not a cursor file or
 // the platform refuses the image.
-[[nodiscard]] OwnedCursor CursorFromFileBytes(std::string_view file);
+[[nodiscard]] win::Cursor CursorFromFileBytes(std::string_view file);
 
 class CaptureCursors {
  public:
@@ -35,8 +35,8 @@ class CaptureCursors {
   HCURSOR horizontal_ = nullptr;
   HCURSOR diagonalDown_ = nullptr;
   HCURSOR diagonalUp_ = nullptr;
-  OwnedCursor cross_;
-  OwnedCursor arrow_;
+  win::Cursor cross_;
+  win::Cursor arrow_;
 };
 
 }  // namespace lumenta::capture

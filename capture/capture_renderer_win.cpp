@@ -4,18 +4,14 @@
 #include <string>
 
 #include "base/text_encoders.h"
+#include "win/wide_win.h"
 
 namespace lumenta::capture {
 namespace {
 
-std::wstring Wide(const Text& text) {
-  const std::u16string u = TextToUtf16(text);
-  return {u.begin(), u.end()};
-}
-
 // "宋体" (SimSun) as the face name of the label font.
 const std::wstring& LabelFace() {
-  static const std::wstring face = Wide("\xCB\xCE\xCC\xE5");
+  static const std::wstring face = win::WideFromText("\xCB\xCE\xCC\xE5");
   return face;
 }
 
@@ -28,9 +24,9 @@ Gdiplus::RectF ToRectF(const Rect& r) {
 class ClipGuard {
  public:
   ClipGuard(HDC dc, const std::vector<Rect>& rects) : dc_(dc) {
-    Region region(CreateRectRgn(0, 0, 0, 0));
+    win::Region region(CreateRectRgn(0, 0, 0, 0));
     for (const Rect& r : rects) {
-      Region piece(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+      win::Region piece(CreateRectRgn(r.left, r.top, r.right, r.bottom));
       CombineRgn(region.get(), region.get(), piece.get(), RGN_OR);
     }
     SelectClipRgn(dc_, region.get());  // the device context keeps its own copy
@@ -62,16 +58,16 @@ CaptureRenderer::CaptureRenderer(HWND window, HDC snapshot, Size screen, Magnifi
       composition_(composition),
       windowDc_(window) {
   const int w = screen.width, h = screen.height;
-  framePen_ = Pen(CreatePen(PS_SOLID, 1, kFrameColour));
-  handleBrush_ = Brush(CreateSolidBrush(kFrameColour));
-  labelFont_ = Font(CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
-                                0, FF_SWISS, LabelFace().c_str()));
+  framePen_ = win::Pen(CreatePen(PS_SOLID, 1, kFrameColour));
+  handleBrush_ = win::Brush(CreateSolidBrush(kFrameColour));
+  labelFont_ = win::Font(CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     0, 0, 0, FF_SWISS, LabelFace().c_str()));
 
-  back_ = CreateMemorySurface(windowDc_.get(), w, h);
+  back_ = win::CreateMemorySurface(windowDc_.get(), w, h);
   SetBkMode(back_.dc(), TRANSPARENT);
   SetTextColor(back_.dc(), RGB(255, 255, 255));
 
-  dimmed_ = CreateMemorySurface(windowDc_.get(), w, h);
+  dimmed_ = win::CreateMemorySurface(windowDc_.get(), w, h);
   BitBlt(dimmed_.dc(), 0, 0, w, h, snapshot_, 0, 0, SRCCOPY);
   if (dimmed_ && gdiplus_.started()) {
     Gdiplus::Graphics dimming(dimmed_.dc());
@@ -86,7 +82,7 @@ CaptureRenderer::CaptureRenderer(HWND window, HDC snapshot, Size screen, Magnifi
   BitBlt(back_.dc(), 0, 0, w, h, dimmed_.dc(), 0, 0, SRCCOPY);
   backScene_ = FrameScene::Dimmed();
 
-  paint_ = CreateMemorySurface(windowDc_.get(), w, h);
+  paint_ = win::CreateMemorySurface(windowDc_.get(), w, h);
   if (paint_ && gdiplus_.started())
     paintGraphics_ = std::make_unique<Gdiplus::Graphics>(paint_.dc());
   ComposePaintLayer(false, false, {}, nullptr);
@@ -124,10 +120,10 @@ void CaptureRenderer::CopyScene(HDC target, FrameScene& targetScene, HDC source,
 
 void CaptureRenderer::DrawFrameAndHandles(HDC dc, Point corner1, Point corner2,
                                           const std::array<Point, 8>& handles) {
-  SelectGuard pen(dc, framePen_.get());
-  SelectGuard hollow(dc, GetStockObject(NULL_BRUSH));
+  win::SelectGuard pen(dc, framePen_.get());
+  win::SelectGuard hollow(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, corner1.x, corner1.y, corner2.x, corner2.y);
-  SelectGuard filled(dc, handleBrush_.get());
+  win::SelectGuard filled(dc, handleBrush_.get());
   for (const Point& h : handles) Rectangle(dc, h.x - 2, h.y - 2, h.x + 2, h.y + 2);
 }
 
@@ -158,9 +154,9 @@ void CaptureRenderer::ComposeBackBuffer(const SelectionFrame& frame, const Frame
   };
   if (scene.label && touched(scene.label->extent)) {
     const SizeLabelMark& label = *scene.label;
-    SelectGuard font(dc, labelFont_.get());
+    win::SelectGuard font(dc, labelFont_.get());
     SIZE extent{};
-    const std::wstring text = Wide(label.text);
+    const std::wstring text = win::WideFromText(label.text);
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     if (backGraphics_ && labelBrush_) {
       backGraphics_->FillRectangle(
@@ -180,8 +176,8 @@ void CaptureRenderer::RenderFrame(const SelectionFrame& frame) {
   FrameScene scene = FrameScene::Dimmed();
   scene.selection = frame.selection;
   {
-    SelectGuard font(dc, labelFont_.get());
-    const std::wstring text = Wide(frame.label);
+    win::SelectGuard font(dc, labelFont_.get());
+    const std::wstring text = win::WideFromText(frame.label);
     SIZE extent{};
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     const Size size{extent.cx, extent.cy};

@@ -16,10 +16,10 @@
 
 #include "capture/capture_parts_win.h"
 #include "capture/frame_damage.h"
-#include "capture/gdi_objects_win.h"
 #include "capture/gdiplus_session_win.h"
 #include "capture/magnifier_win.h"
 #include "capture/selection_model.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 
@@ -90,13 +90,13 @@ class CaptureRenderer {
   Magnifier& magnifier_;
   Composition composition_;
 
-  WindowDc windowDc_;
-  Pen framePen_;
-  Brush handleBrush_;
-  Font labelFont_;
-  MemorySurface back_;
-  MemorySurface dimmed_;
-  MemorySurface paint_;
+  win::WindowDc windowDc_;
+  win::Pen framePen_;
+  win::Brush handleBrush_;
+  win::Font labelFont_;
+  win::MemorySurface back_;
+  win::MemorySurface dimmed_;
+  win::MemorySurface paint_;
   GdiplusSession gdiplus_;
   std::unique_ptr<Gdiplus::Graphics> backGraphics_;
   std::unique_ptr<Gdiplus::SolidBrush> labelBrush_;

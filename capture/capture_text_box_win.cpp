@@ -96,8 +96,8 @@ void CaptureTextBox::ContentChanged() {
   const std::wstring text = Text();
   SIZE extent{};
   {
-    const Font font(CreateTextToolFont(fontHeight));
-    SelectGuard use(renderer->windowDc(), font.get());
+    const win::Font font(CreateTextToolFont(fontHeight));
+    win::SelectGuard use(renderer->windowDc(), font.get());
     GetTextExtentPoint32W(renderer->windowDc(), text.c_str(), static_cast<int>(text.size()),
                           &extent);
   }

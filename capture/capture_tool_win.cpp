@@ -27,8 +27,8 @@ void CaptureTool::StartCapture(HWND owner) {
   if (window_) return;  // one capture at a time
   // Nothing is hidden first: the program's own windows are captured with the rest.
   screen_ = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  screenDc_ = std::make_unique<WindowDc>(nullptr);
-  snapshot_ = CreateMemorySurface(screenDc_->get(), screen_.width, screen_.height);
+  screenDc_ = std::make_unique<win::WindowDc>(nullptr);
+  snapshot_ = win::CreateMemorySurface(screenDc_->get(), screen_.width, screen_.height);
   if (snapshot_) TakeSnapshot(screenDc_->get(), snapshot_.dc(), screen_.width, screen_.height);
   // The cross is made from its bytes in memory; no cursor file is written anywhere.
   cursors_.Load();
@@ -98,7 +98,7 @@ void CaptureTool::TearDown() {
   }
   renderer_.reset();
   state_.canvasStarted = false;
-  snapshot_ = MemorySurface();
+  snapshot_ = win::MemorySurface();
   screenDc_.reset();
   cursors_.Release();
   window_ = nullptr;

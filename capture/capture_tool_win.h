@@ -96,8 +96,8 @@ class CaptureTool final : private CaptureView {
 
   // One capture: from the click to the destruction of the window.
   Size screen_;
-  std::unique_ptr<WindowDc> screenDc_;
-  MemorySurface snapshot_;
+  std::unique_ptr<win::WindowDc> screenDc_;
+  win::MemorySurface snapshot_;
   HWND window_ = nullptr;
   HWND textBox_ = nullptr;
   WNDPROC previousProcedure_ = nullptr;

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include "capture/geometry.h"
 #include "base/text.h"
+#include "capture/geometry.h"
 
 namespace lumenta::capture {
 

@@ -20,7 +20,7 @@ constexpr int kChevronSize = 14;
 void WriteSize(HDC dc, HFONT font, int entry, COLORREF colour) {
   if (!dc) return;
   const std::wstring text = std::to_wstring(FontSizeOfEntry(entry));
-  SelectGuard useFont(dc, font);
+  win::SelectGuard useFont(dc, font);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const COLORREF oldColour = SetTextColor(dc, colour);
   TextOutW(dc, 5, kFontSizeEntryHeight * (entry - 1) + 6, text.c_str(),
@@ -32,33 +32,33 @@ void WriteSize(HDC dc, HFONT font, int entry, COLORREF colour) {
 }  // namespace
 
 void FontSizeListPainter::Init(HDC windowDc, HPEN framePen, HFONT labelFont) {
-  strip_ = CreateMemorySurface(windowDc, kStripWidth, kStripHeight);
-  scrollBar_ = CreateMemorySurface(windowDc, kScrollBarWidth, kWindowRows);
-  frame_ = CreateMemorySurface(windowDc, kFontSizeListWidth, kFontSizeListHeight);
+  strip_ = win::CreateMemorySurface(windowDc, kStripWidth, kStripHeight);
+  scrollBar_ = win::CreateMemorySurface(windowDc, kScrollBarWidth, kWindowRows);
+  frame_ = win::CreateMemorySurface(windowDc, kFontSizeListWidth, kFontSizeListHeight);
   chevron_ = SurfaceFromBmpFile(windowDc, ChevronImageFile());
   if (strip_) stripGraphics_ = std::make_unique<Gdiplus::Graphics>(strip_.dc());
   if (scrollBar_) scrollGraphics_ = std::make_unique<Gdiplus::Graphics>(scrollBar_.dc());
-  whiteBrush_ = Brush(CreateSolidBrush(RGB(255, 255, 255)));
-  trackBrush_ = Brush(CreateSolidBrush(kListTrackColour));
-  nullPen_ = Pen(CreatePen(PS_NULL, 0, 0));
+  whiteBrush_ = win::Brush(CreateSolidBrush(RGB(255, 255, 255)));
+  trackBrush_ = win::Brush(CreateSolidBrush(kListTrackColour));
+  nullPen_ = win::Pen(CreatePen(PS_NULL, 0, 0));
   thumbGradient_ = std::make_unique<Gdiplus::LinearGradientBrush>(
       Gdiplus::Point(0, 0), Gdiplus::Point(kFontSizeListWidth, 0), ArgbColour(kListThumbLeft),
       ArgbColour(kListThumbRight));
 
   if (HDC dc = strip_.dc()) {
-    SelectGuard usePen(dc, nullPen_.get());
-    SelectGuard useBrush(dc, whiteBrush_.get());
+    win::SelectGuard usePen(dc, nullPen_.get());
+    win::SelectGuard useBrush(dc, whiteBrush_.get());
     Rectangle(dc, 0, 0, kStripWidth, kStripHeight);
   }
   if (HDC dc = frame_.dc()) {
-    SelectGuard usePen(dc, framePen);
-    SelectGuard useBrush(dc, whiteBrush_.get());
+    win::SelectGuard usePen(dc, framePen);
+    win::SelectGuard useBrush(dc, whiteBrush_.get());
     Rectangle(dc, 0, 0, kFontSizeListWidth, kFontSizeListHeight);
   }
   if (HDC dc = scrollBar_.dc()) {
     {
-      SelectGuard usePen(dc, nullPen_.get());
-      SelectGuard useBrush(dc, trackBrush_.get());
+      win::SelectGuard usePen(dc, nullPen_.get());
+      win::SelectGuard useBrush(dc, trackBrush_.get());
       Rectangle(dc, 0, 0, 16, 121);
     }
     // The stored chevron points down; turned over in both directions it points up.
@@ -75,21 +75,21 @@ void FontSizeListPainter::Close() {
   thumbGradient_.reset();
   stripGraphics_.reset();
   scrollGraphics_.reset();
-  strip_ = MemorySurface();
-  scrollBar_ = MemorySurface();
-  frame_ = MemorySurface();
-  chevron_ = MemorySurface();
-  whiteBrush_.Reset();
-  trackBrush_.Reset();
-  nullPen_.Reset();
+  strip_ = win::MemorySurface();
+  scrollBar_ = win::MemorySurface();
+  frame_ = win::MemorySurface();
+  chevron_ = win::MemorySurface();
+  whiteBrush_.reset();
+  trackBrush_.reset();
+  nullPen_.reset();
 }
 
 void FontSizeListPainter::ClearEntry(int entry, HFONT labelFont) {
   HDC dc = strip_.dc();
   if (!dc || entry < 1 || entry > kFontSizeEntries) return;
   {
-    SelectGuard usePen(dc, nullPen_.get());
-    SelectGuard useBrush(dc, whiteBrush_.get());
+    win::SelectGuard usePen(dc, nullPen_.get());
+    win::SelectGuard useBrush(dc, whiteBrush_.get());
     Rectangle(dc, 0, kFontSizeEntryHeight * (entry - 1), kStripWidth,
               kFontSizeEntryHeight * entry + 1);
   }
@@ -111,8 +111,8 @@ void FontSizeListPainter::Show(HDC target, Point at, int scroll, int selected, H
          SRCCOPY);
   {
     HDC dc = scrollBar_.dc();
-    SelectGuard usePen(dc, nullPen_.get());
-    SelectGuard useBrush(dc, trackBrush_.get());
+    win::SelectGuard usePen(dc, nullPen_.get());
+    win::SelectGuard useBrush(dc, trackBrush_.get());
     Rectangle(dc, 0, 15, 16, 105);
   }
   if (scrollGraphics_) {

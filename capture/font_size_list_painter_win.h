@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "capture/gdi_objects_win.h"
 #include "capture/gdiplus_session_win.h"
 #include "capture/toolbar_layout.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 
@@ -26,13 +26,13 @@ class FontSizeListPainter {
   void Show(HDC target, Point at, int scroll, int selected, HFONT labelFont);
 
  private:
-  MemorySurface strip_;
-  MemorySurface scrollBar_;
-  MemorySurface frame_;
-  MemorySurface chevron_;
-  Brush whiteBrush_;
-  Brush trackBrush_;
-  Pen nullPen_;
+  win::MemorySurface strip_;
+  win::MemorySurface scrollBar_;
+  win::MemorySurface frame_;
+  win::MemorySurface chevron_;
+  win::Brush whiteBrush_;
+  win::Brush trackBrush_;
+  win::Pen nullPen_;
   std::unique_ptr<Gdiplus::Graphics> stripGraphics_;
   std::unique_ptr<Gdiplus::Graphics> scrollGraphics_;
   std::unique_ptr<Gdiplus::LinearGradientBrush> thumbGradient_;

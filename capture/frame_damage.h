@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "capture/geometry.h"
 #include "base/text.h"
+#include "capture/geometry.h"
 
 namespace lumenta::capture {
 

@@ -4,8 +4,8 @@
 // the point's coordinates and the colour of its pixel.
 #include <cstdint>
 
-#include "capture/geometry.h"
 #include "base/text.h"
+#include "capture/geometry.h"
 
 namespace lumenta::capture {
 

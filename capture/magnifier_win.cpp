@@ -1,7 +1,8 @@
 #include "capture/magnifier_win.h"
 
-#include "capture/gdiplus_session_win.h"
 #include "base/text_encoders.h"
+#include "capture/gdiplus_session_win.h"
+#include "win/wide_win.h"
 
 namespace lumenta::capture {
 namespace {
@@ -11,13 +12,8 @@ std::uint32_t SnapshotColour(HDC snapshot, Point p) {
   return c == CLR_INVALID ? 0 : c;
 }
 
-std::wstring Wide(const Text& text) {
-  const std::u16string u = TextToUtf16(text);
-  return {u.begin(), u.end()};
-}
-
 Size Measure(HDC dc, HFONT font, const std::wstring& text) {
-  SelectGuard selected(dc, font);
+  win::SelectGuard selected(dc, font);
   SIZE s{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &s);
   return {s.cx, s.cy};
@@ -26,7 +22,7 @@ Size Measure(HDC dc, HFONT font, const std::wstring& text) {
 }  // namespace
 
 void Magnifier::Init(HDC windowDc, HDC paintLayer) {
-  sample_ = CreateMemorySurface(windowDc, kMagnifierSample, kMagnifierSample);
+  sample_ = win::CreateMemorySurface(windowDc, kMagnifierSample, kMagnifierSample);
   panelBrush_ = std::make_unique<Gdiplus::SolidBrush>(ArgbColour(RGB(0, 0, 0), 150));
   crossBrush_ = std::make_unique<Gdiplus::SolidBrush>(ArgbColour(RGB(0, 150, 255), 150));
   SetBkMode(paintLayer, TRANSPARENT);
@@ -36,7 +32,7 @@ void Magnifier::Init(HDC windowDc, HDC paintLayer) {
 void Magnifier::Close() {
   crossBrush_.reset();
   panelBrush_.reset();
-  sample_ = MemorySurface();
+  sample_ = win::MemorySurface();
 }
 
 void Magnifier::Paint(HDC target, Gdiplus::Graphics& graphics, HDC snapshot, HFONT font,
@@ -60,9 +56,9 @@ void Magnifier::Paint(HDC target, Gdiplus::Graphics& graphics, HDC snapshot, HFO
     graphics.FillRectangle(crossBrush_.get(), Gdiplus::REAL(bar.left), Gdiplus::REAL(bar.top),
                            Gdiplus::REAL(bar.Width()), Gdiplus::REAL(bar.Height()));
   }
-  SelectGuard selected(target, font);
-  const std::wstring coordinates = Wide(m.coordinates);
-  const std::wstring colour = Wide(ColourReadout(SnapshotColour(snapshot, m.point)));
+  win::SelectGuard selected(target, font);
+  const std::wstring coordinates = win::WideFromText(m.coordinates);
+  const std::wstring colour = win::WideFromText(ColourReadout(SnapshotColour(snapshot, m.point)));
   TextOutW(target, m.coordinatesOrigin.x, m.coordinatesOrigin.y, coordinates.c_str(),
            static_cast<int>(coordinates.size()));
   TextOutW(target, m.colourOrigin.x, m.colourOrigin.y, colour.c_str(),
@@ -70,9 +66,9 @@ void Magnifier::Paint(HDC target, Gdiplus::Graphics& graphics, HDC snapshot, HFO
 }
 
 Rect Magnifier::Extent(HDC measuring, HFONT font, HDC snapshot, const MagnifierLayout& m) const {
-  const Size first = Measure(measuring, font, Wide(m.coordinates));
+  const Size first = Measure(measuring, font, win::WideFromText(m.coordinates));
   const Size second =
-      Measure(measuring, font, Wide(ColourReadout(SnapshotColour(snapshot, m.point))));
+      Measure(measuring, font, win::WideFromText(ColourReadout(SnapshotColour(snapshot, m.point))));
   Rect extent = m.panel;
   extent = Union(extent, Rect::FromSize(m.coordinatesOrigin.x, m.coordinatesOrigin.y, first.width,
                                         first.height));

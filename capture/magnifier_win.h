@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "capture/gdi_objects_win.h"
 #include "capture/gdiplus_session_win.h"
 #include "capture/geometry.h"
 #include "capture/magnifier_layout.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 
@@ -32,7 +32,7 @@ class Magnifier {
                             const MagnifierLayout& m) const;
 
  private:
-  MemorySurface sample_;
+  win::MemorySurface sample_;
   std::unique_ptr<Gdiplus::SolidBrush> panelBrush_;
   std::unique_ptr<Gdiplus::SolidBrush> crossBrush_;
 };

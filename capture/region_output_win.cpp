@@ -2,40 +2,10 @@
 
 #include <string>
 
+#include "win/clipboard_win.h"
+
 namespace lumenta::capture {
 namespace {
-
-class OpenClipboardGuard {
- public:
-  explicit OpenClipboardGuard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-  ~OpenClipboardGuard() {
-    if (open_) CloseClipboard();
-  }
-  OpenClipboardGuard(const OpenClipboardGuard&) = delete;
-  OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
-  [[nodiscard]] bool open() const { return open_; }
-
- private:
-  bool open_;
-};
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : handle_(h) {}
-  ~FileHandle() { Close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  [[nodiscard]] HANDLE get() const { return handle_; }
-  [[nodiscard]] bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    const bool closed = !valid() || CloseHandle(handle_) != FALSE;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -56,15 +26,14 @@ std::wstring FolderOf(std::wstring_view path) {
 
 }  // namespace
 
-bool PlaceBitmapOnClipboard(HWND owner, HBITMAP bitmap) {
-  if (bitmap == nullptr) return false;
-  {
-    OpenClipboardGuard clipboard(owner);
-    if (clipboard.open() && EmptyClipboard() && SetClipboardData(CF_BITMAP, bitmap) != nullptr) {
-      return true;
-    }
+bool PlaceBitmapOnClipboard(HWND owner, win::Bitmap bitmap) {
+  if (!bitmap) return false;
+  const win::ClipboardSession clipboard(owner);
+  if (clipboard.open() && EmptyClipboard() &&
+      SetClipboardData(CF_BITMAP, bitmap.get()) != nullptr) {
+    (void)bitmap.release();  // the clipboard's now
+    return true;
   }
-  DeleteObject(bitmap);
   return false;
 }
 
@@ -73,8 +42,8 @@ bool ReplaceFileContent(std::wstring_view path, std::string_view bytes) {
   const std::wstring target(path);
   wchar_t temporary[MAX_PATH + 1] = {};
   if (GetTempFileNameW(FolderOf(path).c_str(), L"lmt", 0, temporary) == 0) return false;
-  FileHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  win::KernelHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   bool written = file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
   written = file.Close() && written;
   if (written &&

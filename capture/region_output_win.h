@@ -4,13 +4,15 @@
 
 #include <string_view>
 
+#include "win/scoped_handle_win.h"
+
 namespace lumenta::capture {
 
 // Empties the clipboard (with `owner` as its owner) and places `bitmap` on it as CF_BITMAP, so
 // that only the picture is on the clipboard afterwards. The clipboard takes the bitmap; when it
-// cannot be opened or refuses the bitmap, the bitmap is deleted here. Returns whether it was
-// placed.
-[[nodiscard]] bool PlaceBitmapOnClipboard(HWND owner, HBITMAP bitmap);
+// cannot be opened or refuses the bitmap, the bitmap is deleted with its wrapper. Returns
+// whether it was placed.
+[[nodiscard]] bool PlaceBitmapOnClipboard(HWND owner, win::Bitmap bitmap);
 
 // Writes `bytes` as the whole content of the file at `path`, replacing an existing file. The
 // bytes go to a new file in the same folder first, which then takes the old file's place, so a

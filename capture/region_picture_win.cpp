@@ -1,9 +1,10 @@
 #include "capture/region_picture_win.h"
 
+#include "base/text_encoders.h"
 #include "capture/bmp_encoding_win.h"
 #include "capture/region_output_win.h"
-#include "base/text_encoders.h"
 #include "ui/message_box.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 namespace {
@@ -12,22 +13,21 @@ constexpr char kSaveFailed[] = "\xB1\xA3\xB4\xE6\xCA\xA7\xB0\xDC\xA3\xA1";  // ä
 
 }  // namespace
 
-HBITMAP BuildRegionPicture(const RegionSource& source) {
+win::Bitmap BuildRegionPicture(const RegionSource& source) {
   const Rect& s = source.selection;
   const int width = s.right - s.left, height = s.bottom - s.top;
-  if (width <= 0 || height <= 0 || !source.screenDc) return nullptr;
-  HBITMAP bitmap = CreateCompatibleBitmap(source.screenDc, width, height);
-  if (!bitmap) return nullptr;
-  if (HDC dc = CreateCompatibleDC(source.screenDc)) {
-    HGDIOBJ previous = SelectObject(dc, bitmap);
+  if (width <= 0 || height <= 0 || !source.screenDc) return {};
+  win::Bitmap bitmap(CreateCompatibleBitmap(source.screenDc, width, height));
+  if (!bitmap) return {};
+  const win::MemoryDc dc(CreateCompatibleDC(source.screenDc));
+  if (dc) {
+    // Deselected (at the guard's end) before anyone reads or hands on the bitmap.
+    const win::SelectGuard use(dc.get(), bitmap.get());
     if (source.annotated) {
-      BitBlt(dc, 0, 0, width, height, source.annotated, 0, 0, SRCCOPY);
+      BitBlt(dc.get(), 0, 0, width, height, source.annotated, 0, 0, SRCCOPY);
     } else if (source.snapshot) {
-      BitBlt(dc, 0, 0, width, height, source.snapshot, s.left, s.top, SRCCOPY);
+      BitBlt(dc.get(), 0, 0, width, height, source.snapshot, s.left, s.top, SRCCOPY);
     }
-    // Deselected before anyone reads or hands on the bitmap.
-    SelectObject(dc, previous);
-    DeleteDC(dc);
   }
   return bitmap;
 }
@@ -38,9 +38,8 @@ bool CopyRegionToClipboard(HWND owner, const RegionSource& source) {
 
 SaveOutcome SaveRegionToFile(const RegionSource& source, ui::CommonDialog& dialog) {
   ByteBuffer file;
-  if (HBITMAP picture = BuildRegionPicture(source)) {
-    file = EncodeBitmapAsBmp(source.annotated ? source.annotated : source.screenDc, picture);
-    DeleteObject(picture);
+  if (const win::Bitmap picture = BuildRegionPicture(source)) {
+    file = EncodeBitmapAsBmp(source.annotated ? source.annotated : source.screenDc, picture.get());
   }
   if (!dialog.Show()) return SaveOutcome::kCancelled;
   const std::u16string path = TextToUtf16(dialog.fileName());

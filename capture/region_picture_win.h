@@ -5,6 +5,7 @@
 
 #include "capture/toolbar_layout.h"
 #include "ui/common_dialog_win.h"
+#include "win/scoped_handle_win.h"
 
 namespace lumenta::capture {
 
@@ -16,9 +17,8 @@ struct RegionSource {
 };
 
 // A bitmap compatible with the screen, of the rectangle's size, filled from the annotated copy
-// at (0, 0) or from the snapshot at the rectangle's place. The caller owns it; nullptr when it
-// cannot be made.
-[[nodiscard]] HBITMAP BuildRegionPicture(const RegionSource& source);
+// at (0, 0) or from the snapshot at the rectangle's place; empty when it cannot be made.
+[[nodiscard]] win::Bitmap BuildRegionPicture(const RegionSource& source);
 
 // The region picture as the clipboard's only content, with `owner` as the clipboard's owner.
 // False when the clipboard could not be opened (nothing changes on it then).

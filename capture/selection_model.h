@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/text.h"
 #include "capture/capture_state.h"
 #include "capture/geometry.h"
-#include "base/text.h"
 
 namespace lumenta::capture {
 

@@ -14,22 +14,22 @@ constexpr int kHoverSquareSize = 15;
 
 void RoundOutline(HDC dc, HPEN pen, const Zone& z) {
   if (!dc) return;
-  SelectGuard usePen(dc, pen);
-  SelectGuard useBrush(dc, GetStockObject(NULL_BRUSH));
+  win::SelectGuard usePen(dc, pen);
+  win::SelectGuard useBrush(dc, GetStockObject(NULL_BRUSH));
   RoundRect(dc, z.left, z.top, z.right, z.bottom, kCorner, kCorner);
 }
 
 void Box(HDC dc, HPEN pen, HBRUSH brush, const Zone& z) {
   if (!dc) return;
-  SelectGuard usePen(dc, pen);
-  SelectGuard useBrush(dc, brush);
+  win::SelectGuard usePen(dc, pen);
+  win::SelectGuard useBrush(dc, brush);
   Rectangle(dc, z.left, z.top, z.right, z.bottom);
 }
 
 void WriteNumber(HDC dc, HFONT font, int x, int y, int number) {
   if (!dc) return;
   const std::wstring text = std::to_wstring(number);
-  SelectGuard useFont(dc, font);
+  win::SelectGuard useFont(dc, font);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
   SetBkMode(dc, oldMode);
@@ -41,27 +41,27 @@ Zone ToolZone(int tool) { return tool >= 1 && tool <= 9 ? kToolbarButtonZones[to
 
 void ToolbarPainter::Init(HDC windowDc) {
   toolbar_ = SurfaceFromBmpFile(windowDc, ToolbarImageFile());
-  panel_ = CreateMemorySurface(windowDc, kPanelWidthWide, kPanelHeight);
+  panel_ = win::CreateMemorySurface(windowDc, kPanelWidthWide, kPanelHeight);
   divider_ = SurfaceFromBmpFile(windowDc, DividerImageFile());
 
-  outlinePen_ = Pen(CreatePen(PS_SOLID, 1, kOutlineColour));
-  panelBorderPen_ = Pen(CreatePen(PS_SOLID, 1, kPanelBorderColour));
-  panelBrush_ = Brush(CreateSolidBrush(kPanelColour));
-  dotBrush_ = Brush(CreateSolidBrush(kDotColour));
-  dotPen_ = Pen(CreatePen(PS_SOLID, 1, kDotColour));
-  swatchPen_ = Pen(CreatePen(PS_SOLID, 1, kSwatchPenColour));
-  erasePen_ = Pen(CreatePen(PS_SOLID, 1, kEraseColour));
-  triangleBrush_ = Brush(CreateSolidBrush(kTriangleColour));
-  nullPen_ = Pen(CreatePen(PS_NULL, 0, 0));
+  outlinePen_ = win::Pen(CreatePen(PS_SOLID, 1, kOutlineColour));
+  panelBorderPen_ = win::Pen(CreatePen(PS_SOLID, 1, kPanelBorderColour));
+  panelBrush_ = win::Brush(CreateSolidBrush(kPanelColour));
+  dotBrush_ = win::Brush(CreateSolidBrush(kDotColour));
+  dotPen_ = win::Pen(CreatePen(PS_SOLID, 1, kDotColour));
+  swatchPen_ = win::Pen(CreatePen(PS_SOLID, 1, kSwatchPenColour));
+  erasePen_ = win::Pen(CreatePen(PS_SOLID, 1, kEraseColour));
+  triangleBrush_ = win::Brush(CreateSolidBrush(kTriangleColour));
+  nullPen_ = win::Pen(CreatePen(PS_NULL, 0, 0));
   for (int n = 0; n < kPaletteSize; ++n) {
-    palette_[n] = Brush(CreateSolidBrush(kPaletteColours[n]));
+    palette_[n] = win::Brush(CreateSolidBrush(kPaletteColours[n]));
   }
 
   if (panel_) panelGraphics_ = std::make_unique<Gdiplus::Graphics>(panel_.dc());
   boxGradient_ = std::make_unique<Gdiplus::LinearGradientBrush>(
       Gdiplus::Point(0, 8), Gdiplus::Point(0, 27), ArgbColour(kBoxGradientTop),
       ArgbColour(kBoxGradientBottom));
-  hoverSquare_ = CreateMemorySurface(windowDc, kHoverSquareSize, kHoverSquareSize);
+  hoverSquare_ = win::CreateMemorySurface(windowDc, kHoverSquareSize, kHoverSquareSize);
   if (hoverSquare_) {
     Gdiplus::Graphics graphics(hoverSquare_.dc());
     Gdiplus::LinearGradientBrush gradient(Gdiplus::Point(0, 0), Gdiplus::Point(0, kHoverSquareSize),
@@ -75,20 +75,20 @@ void ToolbarPainter::Close() {
   // GDI+ objects go first: the graphics object holds the panel's device context.
   boxGradient_.reset();
   panelGraphics_.reset();
-  toolbar_ = MemorySurface();
-  panel_ = MemorySurface();
-  divider_ = MemorySurface();
-  hoverSquare_ = MemorySurface();
-  outlinePen_.Reset();
-  panelBorderPen_.Reset();
-  panelBrush_.Reset();
-  dotBrush_.Reset();
-  dotPen_.Reset();
-  swatchPen_.Reset();
-  erasePen_.Reset();
-  nullPen_.Reset();
-  triangleBrush_.Reset();
-  for (auto& brush : palette_) brush.Reset();
+  toolbar_ = win::MemorySurface();
+  panel_ = win::MemorySurface();
+  divider_ = win::MemorySurface();
+  hoverSquare_ = win::MemorySurface();
+  outlinePen_.reset();
+  panelBorderPen_.reset();
+  panelBrush_.reset();
+  dotBrush_.reset();
+  dotPen_.reset();
+  swatchPen_.reset();
+  erasePen_.reset();
+  nullPen_.reset();
+  triangleBrush_.reset();
+  for (auto& brush : palette_) brush.reset();
 }
 
 void ToolbarPainter::EraseToolOutline(int tool) {
@@ -107,8 +107,8 @@ void ToolbarPainter::DrawSizeButtons() {
   HDC dc = panel_.dc();
   if (!dc) return;
   {
-    SelectGuard usePen(dc, dotPen_.get());
-    SelectGuard useBrush(dc, dotBrush_.get());
+    win::SelectGuard usePen(dc, dotPen_.get());
+    win::SelectGuard useBrush(dc, dotBrush_.get());
     Ellipse(dc, 15, 16, 19, 20);
     Ellipse(dc, 37, 15, 43, 21);
     Ellipse(dc, 62, 13, 72, 23);
@@ -156,8 +156,8 @@ void ToolbarPainter::DrawTextSizeBox(int fontHeight, HFONT labelFont) {
 void ToolbarPainter::DrawTriangle(HDC surface, int dx, int dy) {
   if (!surface) return;
   const POINT points[] = {{dx + 64, dy + 16}, {dx + 71, dy + 16}, {dx + 67, dy + 20}};
-  SelectGuard usePen(surface, nullPen_.get());
-  SelectGuard useBrush(surface, triangleBrush_.get());
+  win::SelectGuard usePen(surface, nullPen_.get());
+  win::SelectGuard useBrush(surface, triangleBrush_.get());
   Polygon(surface, points, 3);
 }
 
@@ -190,8 +190,8 @@ void ToolbarPainter::HighlightTextSizeBox(HDC target, Point origin, HPEN framePe
   if (!target) return;
   const int tx = origin.x, ty = origin.y;
   {
-    SelectGuard usePen(target, framePen);
-    SelectGuard useBrush(target, GetStockObject(NULL_BRUSH));
+    win::SelectGuard usePen(target, framePen);
+    win::SelectGuard useBrush(target, GetStockObject(NULL_BRUSH));
     Rectangle(target, tx + 31, ty + 38, tx + 77, ty + 57);
     MoveToEx(target, tx + 58, ty + 38, nullptr);
     LineTo(target, tx + 58, ty + 57);

@@ -9,10 +9,10 @@
 #include <array>
 #include <memory>
 
-#include "capture/gdi_objects_win.h"
 #include "capture/gdiplus_session_win.h"
 #include "capture/palette.h"
 #include "capture/toolbar_layout.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 
@@ -50,20 +50,20 @@ class ToolbarPainter {
   [[nodiscard]] COLORREF PaletteColour(int entry) const { return kPaletteColours[entry]; }
 
  private:
-  MemorySurface toolbar_;
-  MemorySurface panel_;
-  MemorySurface divider_;
-  MemorySurface hoverSquare_;
-  Pen outlinePen_;
-  Pen panelBorderPen_;
-  Brush panelBrush_;
-  Brush dotBrush_;
-  Pen dotPen_;
-  Pen swatchPen_;
-  Pen erasePen_;
-  Pen nullPen_;
-  Brush triangleBrush_;
-  std::array<Brush, kPaletteSize> palette_;
+  win::MemorySurface toolbar_;
+  win::MemorySurface panel_;
+  win::MemorySurface divider_;
+  win::MemorySurface hoverSquare_;
+  win::Pen outlinePen_;
+  win::Pen panelBorderPen_;
+  win::Brush panelBrush_;
+  win::Brush dotBrush_;
+  win::Pen dotPen_;
+  win::Pen swatchPen_;
+  win::Pen erasePen_;
+  win::Pen nullPen_;
+  win::Brush triangleBrush_;
+  std::array<win::Brush, kPaletteSize> palette_;
   std::unique_ptr<Gdiplus::Graphics> panelGraphics_;
   std::unique_ptr<Gdiplus::LinearGradientBrush> boxGradient_;
 };

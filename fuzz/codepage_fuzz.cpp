@@ -1,5 +1,5 @@
-#include "fuzz/fuzz_input.h"
 #include "base/text_encoders.h"
+#include "fuzz/fuzz_input.h"
 
 using namespace lumenta;
 

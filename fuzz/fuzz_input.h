@@ -14,7 +14,8 @@ inline std::vector<std::string> SplitInput(const uint8_t* data, size_t size, siz
   std::vector<std::string> out(parts);
   std::string_view rest(reinterpret_cast<const char*>(data), size);
   for (size_t i = 0; i < parts; ++i) {
-    const size_t cut = i + 1 < parts ? rest.find(std::string_view("\xFF\0", 2)) : std::string_view::npos;
+    const size_t cut =
+        i + 1 < parts ? rest.find(std::string_view("\xFF\0", 2)) : std::string_view::npos;
     out[i] = std::string(rest.substr(0, cut));
     rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + 2);
   }

@@ -1,6 +1,6 @@
 // Decoding JSON string escapes in GBK text cut out of an answer.
-#include "fuzz/fuzz_input.h"
 #include "base/json_escapes.h"
+#include "fuzz/fuzz_input.h"
 
 using namespace lumenta;
 

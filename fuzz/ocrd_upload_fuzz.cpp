@@ -1,8 +1,8 @@
 // The local OCR service's reading of an upload: the form field, its Base64 and the shaping of
 // recognised lines. The service itself is built only natively beside the program, so its three
 // small decoders are compiled into this target directly.
-#include "fuzz/fuzz_input.h"
 #include "base/text_encoders.h"
+#include "fuzz/fuzz_input.h"
 #include "tools/ocrd/base64_decode.cpp"
 #include "tools/ocrd/form_body.cpp"
 #include "tools/ocrd/line_text.cpp"

@@ -91,11 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!lines.empty()) {
     LineBatch batch;
-    for (const auto& indices : BatchesByShape(lines, {.maxLines = 6, .maxColumns = 1920,
-                                                      .minWidth = 320})) {
+    for (const auto& indices :
+         BatchesByShape(lines, {.maxLines = 6, .maxColumns = 1920, .minWidth = 320})) {
       FillLineBatch(lines, indices, 320, 0, batch);
       lumenta::fuzz::Require(batch.values.size() == static_cast<std::size_t>(batch.shape[0]) * 3 *
-                                                         kLineHeight * batch.shape[3]);
+                                                        kLineHeight * batch.shape[3]);
     }
   }
 

@@ -4,8 +4,8 @@
 // subject part (up to 16 KiB; the unit tests search 1 MiB subjects).
 #include <algorithm>
 
-#include "fuzz/fuzz_input.h"
 #include "base/regex/regex_object.h"
+#include "fuzz/fuzz_input.h"
 
 using namespace lumenta;
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "base/codepage.h"
+#include "base/text_encoders.h"
 #include "http/charset_names.h"
 #include "http/gb18030.h"
 #include "http/iso8859_tables.h"
-#include "base/codepage.h"
-#include "base/text_encoders.h"
 
 namespace lumenta::charset {
 namespace {

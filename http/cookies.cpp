@@ -2,8 +2,8 @@
 
 #include <unordered_set>
 
-#include "http/text_pieces.h"
 #include "base/text_encoders.h"
+#include "http/text_pieces.h"
 
 namespace lumenta {
 namespace {

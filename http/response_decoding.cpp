@@ -1,8 +1,8 @@
 #include "http/response_decoding.h"
 
-#include "http/charset_conversion.h"
-#include "base/regex/regex_object.h"
 #include "base/pending_events.h"
+#include "base/regex/regex_object.h"
+#include "http/charset_conversion.h"
 
 namespace lumenta {
 namespace {

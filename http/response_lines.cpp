@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/pending_events.h"
+#include "base/text_encoders.h"
 #include "http/cookies.h"
 #include "http/text_pieces.h"
-#include "base/text_encoders.h"
-#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "base/pending_events.h"
+#include "base/text_encoders.h"
 #include "http/cookies.h"
 #include "http/request_headers.h"
 #include "http/request_settings.h"
@@ -14,8 +16,6 @@
 #include "http/response_lines.h"
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
-#include "base/text_encoders.h"
-#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {

@@ -4,45 +4,11 @@
 #include <vector>
 
 #include "image/bmp_file_image.h"
+#include "win/clipboard_win.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::image {
 namespace {
-
-// The screen's device context, released on every way out.
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-// Open for the lifetime of the object, when Open succeeded.
-class OpenClipboardScope {
- public:
-  explicit OpenClipboardScope(HWND owner) {
-    // Another program may hold the clipboard for a moment (a clipboard viewer reading it).
-    for (int attempt = 0; attempt < 5 && !open_; ++attempt) {
-      open_ = OpenClipboard(owner) != FALSE;
-      if (!open_) Sleep(20);
-    }
-  }
-  ~OpenClipboardScope() {
-    if (open_) CloseClipboard();
-  }
-  OpenClipboardScope(const OpenClipboardScope&) = delete;
-  OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-  bool open() const { return open_; }
-
- private:
-  bool open_ = false;
-};
 
 int OutputDepth(HBITMAP bitmap) {
   DIBSECTION section{};
@@ -96,7 +62,7 @@ std::optional<ByteBuffer> BitmapToBmpFile(HBITMAP bitmap) {
   if (pixelBytes > 0x7FFFFFFF) return std::nullopt;
   ByteBuffer pixels(static_cast<std::size_t>(pixelBytes), '\0');
 
-  ScreenDc screen;
+  const win::WindowDc screen(nullptr);
   if (!screen.get()) return std::nullopt;
   const int lines =
       GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(size.bmHeight), pixels.data(),
@@ -112,7 +78,7 @@ std::optional<ByteBuffer> BitmapToBmpFile(HBITMAP bitmap) {
 }
 
 std::optional<ByteBuffer> ClipboardBitmapToBmpFile(HWND owner) {
-  OpenClipboardScope clipboard(owner);
+  const win::ClipboardSession clipboard(owner);
   if (!clipboard.open()) return std::nullopt;
   auto* bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
   if (!bitmap) return std::nullopt;

@@ -1,7 +1,7 @@
 #include "ocr/recognition_command.h"
 
-#include "ocr/service_error.h"
 #include "base/text_encoders.h"
+#include "ocr/service_error.h"
 
 namespace lumenta {
 namespace {

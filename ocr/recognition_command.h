@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ocr/recognition_flow.h"
 #include "base/text.h"
+#include "ocr/recognition_flow.h"
 
 namespace lumenta {
 

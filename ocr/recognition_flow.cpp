@@ -51,8 +51,8 @@ Text ServiceBaseFromSetting(std::string_view setting) {
   while (first < last && static_cast<unsigned char>(setting[first]) <= ' ') ++first;
   // Blanks, control characters and slashes at the end, in any order ("url=http://host/ /"):
   // the paths are appended right after the address, and nothing may stand between them.
-  while (last > first && (static_cast<unsigned char>(setting[last - 1]) <= ' ' ||
-                          setting[last - 1] == '/')) {
+  while (last > first &&
+         (static_cast<unsigned char>(setting[last - 1]) <= ' ' || setting[last - 1] == '/')) {
     --last;
   }
   if (first == last) return kDefaultServiceBase;

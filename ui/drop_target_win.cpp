@@ -84,8 +84,8 @@ bool ReadFiles(IDataObject* data, Text& text) {
 
 }  // namespace
 
-ComPtr<DropTarget> DropTarget::Create(Receiver receiver) {
-  return ComPtr<DropTarget>::Adopt(new DropTarget(std::move(receiver)));
+win::ComPtr<DropTarget> DropTarget::Create(Receiver receiver) {
+  return win::ComPtr<DropTarget>::Adopt(new DropTarget(std::move(receiver)));
 }
 
 bool DropTarget::Register(HWND window) {

@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "base/text.h"
-#include "ui/com_ptr_win.h"
+#include "win/com_win.h"
 
 namespace lumenta::ui {
 
@@ -23,7 +23,7 @@ class DropTarget final : public IDropTarget {
   using Receiver = std::function<void(DropKind kind, Text text)>;
 
   // A new target with one reference, held by the result.
-  [[nodiscard]] static ComPtr<DropTarget> Create(Receiver receiver);
+  [[nodiscard]] static win::ComPtr<DropTarget> Create(Receiver receiver);
 
   // Registers the target on `window` (OLE is initialised for the thread while it is
   // registered). Registration succeeds once per window: a second call, or a window that already

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "ui/message_loop_win.h"
 #include "base/pending_events.h"
+#include "ui/message_loop_win.h"
 
 namespace lumenta::ui {
 

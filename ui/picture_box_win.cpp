@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "ui/gdi_handles_win.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::ui {
 namespace {
@@ -36,13 +36,12 @@ void Paint(HWND box, PictureBoxState& state) {
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
   // Composed off screen and copied in one step, so a repaint never flickers.
-  UniqueMemoryDc memory(CreateCompatibleDC(dc));
-  UniqueBitmap bitmap(width > 0 && height > 0 ? CreateCompatibleBitmap(dc, width, height)
-                                              : nullptr);
+  win::MemoryDc memory(CreateCompatibleDC(dc));
+  win::Bitmap bitmap(width > 0 && height > 0 ? CreateCompatibleBitmap(dc, width, height) : nullptr);
   HDC target = dc;
-  std::unique_ptr<ScopedSelect> selected;
+  std::unique_ptr<win::SelectGuard> selected;
   if (memory && bitmap) {
-    selected = std::make_unique<ScopedSelect>(memory.get(), bitmap.get());
+    selected = std::make_unique<win::SelectGuard>(memory.get(), bitmap.get());
     target = memory.get();
   }
   FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));

@@ -394,7 +394,7 @@ HFONT Window::FontFor(const ControlDesign& control, int points) {
   logical.lfQuality = DEFAULT_QUALITY;
   logical.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   lstrcpynW(logical.lfFaceName, Wide(face), LF_FACESIZE);
-  fonts_.emplace_back(font, UniqueFont(CreateFontIndirectW(&logical)));
+  fonts_.emplace_back(font, win::Font(CreateFontIndirectW(&logical)));
   return fonts_.back().second.get();
 }
 
@@ -415,8 +415,8 @@ void Window::LoadIcons() {
                                          SystemMetricForDpi(metricY, dpi_), LR_DEFAULTCOLOR));
   };
   // The window takes the new icons before the old ones (after a DPI change) are destroyed.
-  UniqueIcon big(load(SM_CXICON, SM_CYICON));
-  UniqueIcon little(load(SM_CXSMICON, SM_CYSMICON));
+  win::Icon big(load(SM_CXICON, SM_CYICON));
+  win::Icon little(load(SM_CXSMICON, SM_CYSMICON));
   SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
   SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
   bigIcon_ = std::move(big);
@@ -426,7 +426,7 @@ void Window::LoadIcons() {
 HBRUSH Window::BrushFor(COLORREF colour) {
   auto found = brushes_.find(colour);
   if (found == brushes_.end()) {
-    found = brushes_.emplace(colour, UniqueBrush(CreateSolidBrush(colour))).first;
+    found = brushes_.emplace(colour, win::Brush(CreateSolidBrush(colour))).first;
   }
   return found->second.get();
 }
@@ -920,7 +920,7 @@ void Window::HandleDpiChange(int dpi, const RECT* suggested) {
   if (dpi <= 0) return;
   dpi_ = dpi;
   // The old fonts stay alive until every control has its new one.
-  std::vector<std::pair<FontDesign, UniqueFont>> old;
+  std::vector<std::pair<FontDesign, win::Font>> old;
   old.swap(fonts_);
   if (suggested != nullptr) {
     SetWindowPos(handle_, nullptr, suggested->left, suggested->top,

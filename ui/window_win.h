@@ -31,11 +31,11 @@
 #include <vector>
 
 #include "base/text.h"
-#include "ui/com_ptr_win.h"
 #include "ui/common_dialog_win.h"
 #include "ui/design.h"
 #include "ui/drop_target_win.h"
-#include "ui/gdi_handles_win.h"
+#include "win/com_win.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::ui {
 
@@ -162,7 +162,7 @@ class Window {
     HWND handle = nullptr;
     std::vector<HWND> pages;  // page control: one panel per page
     std::unique_ptr<CommonDialog> dialog;
-    ComPtr<DropTarget> drop;
+    win::ComPtr<DropTarget> drop;
     std::optional<Colour> textColour;  // set at run time, over the design's
     int fontPoints = 0;                // set at run time: the font's size in points (0: design)
   };
@@ -211,10 +211,10 @@ class Window {
   std::vector<Control> controls_;  // in design order
   HWND handle_ = nullptr;
   int dpi_ = 96;
-  std::vector<std::pair<FontDesign, UniqueFont>> fonts_;
-  std::map<COLORREF, UniqueBrush> brushes_;
-  UniqueIcon bigIcon_;
-  UniqueIcon smallIcon_;
+  std::vector<std::pair<FontDesign, win::Font>> fonts_;
+  std::map<COLORREF, win::Brush> brushes_;
+  win::Icon bigIcon_;
+  win::Icon smallIcon_;
   HWND lastFocus_ = nullptr;
   bool modal_ = false;
   std::vector<HWND> disabled_;

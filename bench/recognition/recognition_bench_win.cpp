@@ -25,12 +25,13 @@
 #include "app/recognition_win.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
+#include "base/text_encoders.h"
 #include "bench/support/figures.h"
 #include "ocr/recognition_flow.h"
-#include "base/text_encoders.h"
 #include "scripted_server_win.h"
 #include "text_picture_win.h"
 #include "ui/window_win.h"
+#include "win/wide_win.h"
 
 namespace {
 
@@ -42,11 +43,9 @@ struct InternetCloser {
 };
 using Internet = std::unique_ptr<void, InternetCloser>;
 
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
 // The reference client: one POST with bare WinHttp; returns the answer's body.
 std::string BarePost(const std::string& url, const std::string& body, bool form) {
-  const std::wstring address = Wide(url);
+  const std::wstring address = win::WideFromText(url);
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof parts;
   parts.dwHostNameLength = static_cast<DWORD>(-1);
@@ -176,8 +175,8 @@ double Median(std::vector<double> values) {
 
 // The click on 识别 with a 1920 x 1080 picture of 20 lines, to the lines in the result box, with
 // the local service at `service`; each round's time, and in `found` how many lines came back.
-std::vector<double> ClicksToLines(const std::string& service, const ByteBuffer& picture,
-                                  int rounds, int& found) {
+std::vector<double> ClicksToLines(const std::string& service, const ByteBuffer& picture, int rounds,
+                                  int& found) {
   auto window = ui::Window::Create(app::MainWindowDesign(), app::MainWindowEvents());
   window->SetPicture("图片框1", picture);
   app::SetRecognitionService(service, app::WebRequestFunctionForProgram());
@@ -247,18 +246,20 @@ void EndToEndWithTheLocalService(int rounds) {
        .ratioMeaning = "reference / ours"});
 
   char note[240];
-  std::snprintf(note, sizeof note,
-                "of the click's %.0f ms, %.0f ms are the bare token and recognition requests to the "
-                "same service (sending %zu bytes through WinHttp, the service's reading and "
-                "recognising); the client's own share is %.0f ms",
-                f, b, body.size(), f - b);
+  std::snprintf(
+      note, sizeof note,
+      "of the click's %.0f ms, %.0f ms are the bare token and recognition requests to the "
+      "same service (sending %zu bytes through WinHttp, the service's reading and "
+      "recognising); the client's own share is %.0f ms",
+      f, b, body.size(), f - b);
   lumenta::bench::PrintNote("recognition", "end_to_end_engines", note);
 
   // The same clicks with the Tesseract engine, when a second service runs it.
   const char* tesseract = std::getenv("LUMENTA_OCRD_TESSERACT_URL");
   if (!tesseract) return;
   int tesseractFound = 0;
-  const double t = Median(ClicksToLines(tesseract, picture, std::max(3, rounds / 2), tesseractFound));
+  const double t =
+      Median(ClicksToLines(tesseract, picture, std::max(3, rounds / 2), tesseractFound));
   std::printf("  the same click with the Tesseract engine      %8.1f ms (%d of 20 lines read)\n", t,
               tesseractFound);
   std::printf("  Tesseract / PP-OCR                            %8.2f\n", t / f);
@@ -266,7 +267,8 @@ void EndToEndWithTheLocalService(int rounds) {
       "recognition",
       {.id = "end_to_end_engines",
        .what = "1920 x 1080 picture of 20 lines, click to the lines in the result box, ppocr "
-               "engine (" + std::to_string(found) + " of 20 lines read), median",
+               "engine (" +
+               std::to_string(found) + " of 20 lines read), median",
        .value = f,
        .reference = "the same with the tesseract engine (" + std::to_string(tesseractFound) +
                     " of 20 lines read)",

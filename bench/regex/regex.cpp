@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "base/regex/regex_object.h"
 #include "bench/support/best_times.h"
 #include "bench/support/figures.h"
-#include "base/regex/regex_object.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "app/credentials_win.h"
 #include "tests/ui/ui_test_support_win.h"
+#include "win/wide_win.h"
 
 namespace lumenta::testing {
 
@@ -19,7 +20,7 @@ inline std::wstring WindowsPath(const std::string& unixPath) {
   return path;
 }
 
-inline std::wstring Wide(const std::u16string& text) { return {text.begin(), text.end()}; }
+using win::Wide;
 
 // key.ini beside the test program: where the program's own lookup finds it.
 inline std::wstring KeyFileBesideProgram() { return Wide(app::KeyFilePath()); }

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/dispatch_win.h"
 #include "tests/app/recording_dispatch_win.h"
+#include "win/dispatch_win.h"
 
-namespace lumenta::com {
+namespace lumenta::win {
 namespace {
 
 using testing::DispatchJournal;
@@ -28,7 +28,7 @@ class DispatchTest : public ::testing::Test {
   }
 
   DispatchJournal journal_;
-  ui::ComPtr<IDispatch> root_;
+  win::ComPtr<IDispatch> root_;
 };
 
 TEST_F(DispatchTest, ReadsAPropertyAndConvertsItsValue) {
@@ -207,7 +207,7 @@ TEST(Variant, ReadsThroughAReferenceAndFindsNoValueBehindAnEmptyOne) {
 TEST(Variant, CopiesAndMovesKeepOneOwnerPerValue) {
   DispatchJournal journal;
   {
-    ui::ComPtr<IDispatch> root = journal.Root("Root");
+    win::ComPtr<IDispatch> root = journal.Root("Root");
     Variant held = Object(root.get());
     Variant copy = held;
     Variant moved = std::move(held);
@@ -222,4 +222,4 @@ TEST(Variant, CopiesAndMovesKeepOneOwnerPerValue) {
 }
 
 }  // namespace
-}  // namespace lumenta::com
+}  // namespace lumenta::win

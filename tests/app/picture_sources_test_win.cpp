@@ -16,12 +16,12 @@
 #include "app/picture_sources.h"
 #include "app/picture_sources_win.h"
 #include "app/window_designs.h"
-#include "ui/picture_renderer_win.h"
 #include "base/text_encoders.h"
 #include "tests/support/picture_fixtures.h"
 #include "tests/ui/ui_test_support_win.h"
 #include "ui/message_box.h"
 #include "ui/picture_box_win.h"
+#include "ui/picture_renderer_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {

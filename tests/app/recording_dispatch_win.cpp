@@ -133,7 +133,7 @@ class RecordingObject : public IDispatch {
       if (total == 0) return DISP_E_PARAMNOTOPTIONAL;
       // Plain values are remembered for later reads; objects are not, so that the journal
       // never keeps alive what the caller should have released.
-      com::Variant value;
+      win::Variant value;
       VariantCopyInd(value.Receive(), &params->rgvarg[putIndex]);
       if (value.type() == VT_DISPATCH || value.type() == VT_UNKNOWN) {
         journal_.answers.erase(member);
@@ -204,8 +204,8 @@ class RecordingObject : public IDispatch {
 
 }  // namespace
 
-ui::ComPtr<IDispatch> DispatchJournal::Root(const std::string& name) {
-  return ui::ComPtr<IDispatch>::Adopt(new RecordingObject(*this, name));
+win::ComPtr<IDispatch> DispatchJournal::Root(const std::string& name) {
+  return win::ComPtr<IDispatch>::Adopt(new RecordingObject(*this, name));
 }
 
 }  // namespace lumenta::testing

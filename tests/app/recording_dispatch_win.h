@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/com_share_win.h"
-#include "app/variant_win.h"
+#include "win/com_win.h"
+#include "win/variant_win.h"
 
 namespace lumenta::testing {
 
@@ -22,16 +22,16 @@ struct DispatchJournal {
   int liveObjects = 0;
   // Answers to reads and calls, by path with arguments ("Root.Exists(\"a\")") or, for any
   // arguments, without them ("Root.Documents.Count").
-  std::map<std::string, com::Variant> answers;
+  std::map<std::string, win::Variant> answers;
   // Paths (with or without arguments) whose invocation raises an exception with this code.
   std::map<std::string, HRESULT> failures;
   // Member names GetIDsOfNames does not know.
   std::set<std::string> unknownNames;
   // A value the callee writes into every argument it receives by reference, by path.
-  std::map<std::string, com::Variant> writeBack;
+  std::map<std::string, win::Variant> writeBack;
 
   // A new object at the root of the journal's paths.
-  ui::ComPtr<IDispatch> Root(const std::string& name);
+  win::ComPtr<IDispatch> Root(const std::string& name);
   void Clear() { calls.clear(); }
 
   // Interned member names (DISPIDs are indexes into this list, starting at 1).

@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "app/responsive_wait_win.h"
-#include "ui/message_pump_win.h"
 #include "base/pending_events.h"
+#include "ui/message_pump_win.h"
 
 namespace lumenta::app {
 namespace {

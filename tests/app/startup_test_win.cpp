@@ -8,8 +8,8 @@
 
 #include "app/startup_win.h"
 #include "app/window_designs.h"
-#include "tests/app/app_test_support_win.h"
 #include "base/pending_events.h"
+#include "tests/app/app_test_support_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {
@@ -79,7 +79,7 @@ TEST(DesktopProgram, RunsUntilTheMainWindowClosesAndShutsDownCleanly) {
         seen.visible = IsWindowVisible(handle);
         seen.objects = RunningProgramObjects() != nullptr;
         // The created event registered the drop target: the window refuses another.
-        ui::ComPtr<ui::DropTarget> another = ui::DropTarget::Create({});
+        win::ComPtr<ui::DropTarget> another = ui::DropTarget::Create({});
         seen.secondRegistration = RegisterDragDrop(handle, another.get());
         // The pending-events pump is the program's: it runs a message posted to the thread.
         PostMessageW(handle, WM_NULL, 0, 0);

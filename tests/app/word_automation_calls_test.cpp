@@ -15,9 +15,9 @@
 namespace lumenta::app {
 namespace {
 
-using com::Bool;
-using com::Int;
-using com::Str;
+using win::Bool;
+using win::Int;
+using win::Str;
 using Lines = std::vector<std::string>;
 
 std::string Show(bool value) { return value ? "true" : "false"; }
@@ -367,7 +367,7 @@ struct Attached {
 
   explicit Attached(const OperationCase& c) {
     ScriptAnswers(journal);
-    ui::ComPtr<IDispatch> application = journal.Root("Word");
+    win::ComPtr<IDispatch> application = journal.Root("Word");
     EXPECT_TRUE(word.Attach(application.get()));
     if (c.table == Table::kUsesCurrent) {
       EXPECT_TRUE(word.SelectTable(1));
@@ -447,8 +447,8 @@ TEST(WordAutomationCalls, AttachUsesTheGivenObjectForLaterCalls) {
   testing::DispatchJournal journal;
   {
     WordAutomation word;
-    ui::ComPtr<IDispatch> first = journal.Root("First");
-    ui::ComPtr<IDispatch> second = journal.Root("Second");
+    win::ComPtr<IDispatch> first = journal.Root("First");
+    win::ComPtr<IDispatch> second = journal.Root("Second");
     ASSERT_TRUE(word.Attach(first.get()));
     ASSERT_TRUE(word.Attach(second.get()));
     EXPECT_FALSE(word.Attach(nullptr));  // keeps the second

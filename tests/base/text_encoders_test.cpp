@@ -16,9 +16,9 @@ namespace {
 using namespace std::string_literals;
 
 // GBK bytes of a few characters used below (sources are UTF-8, texts are GBK).
-const std::string kZhong = "\xD6\xD0";         // 中
-const std::string kZhongWen = "\xD6\xD0\xCE\xC4";  // 中文
-const std::string kLao = "\xB0\x41";            // a GBK character whose second byte is "A"
+const std::string kZhong = "\xD6\xD0";                 // 中
+const std::string kZhongWen = "\xD6\xD0\xCE\xC4";      // 中文
+const std::string kLao = "\xB0\x41";                   // a GBK character whose second byte is "A"
 const std::string kPlaceholder = "#\xD2\xFD\xBA\xC5";  // #引号
 
 struct EncoderCase {
@@ -48,8 +48,8 @@ std::string All(std::string_view text, std::string_view left, std::string_view r
                 int lengthLimit = 0, std::string_view prefix = {}, std::string_view suffix = {},
                 bool includeLeft = false, bool includeRight = false, bool ignoreCase = false) {
   std::vector<Text> list{"stale"};
-  const int count = TextBetweenAll(text, left, right, list, ignoreCase, lengthLimit, prefix,
-                                   suffix, includeLeft, includeRight);
+  const int count = TextBetweenAll(text, left, right, list, ignoreCase, lengthLimit, prefix, suffix,
+                                   includeLeft, includeRight);
   EXPECT_EQ(count, static_cast<int>(list.size()));
   return Join(list);
 }
@@ -66,34 +66,35 @@ const std::vector<EncoderCase>& Cases() {
       // UrlEncode
       {"url encode with both flags", [] { return UrlEncode("a b+/=", true, true); },
        "a+b%2B%2F%3D"},
-      {"url encode without keep escapes letters",
-       [] { return UrlEncode("a b+/=", false, true); }, "%61+%62%2B%2F%3D"},
+      {"url encode without keep escapes letters", [] { return UrlEncode("a b+/=", false, true); },
+       "%61+%62%2B%2F%3D"},
       {"url encode keeps the seven marks", [] { return UrlEncode("'()*-._", true); }, "'()*-._"},
       {"url encode escapes ! and ~", [] { return UrlEncode("!~", true); }, "%21%7E"},
       {"url encode of GBK converted to UTF-8", [] { return UrlEncode(kZhong, true, true); },
        "%E4%B8%AD"},
-      {"url encode of GBK kept as GBK", [] { return UrlEncode(kZhong, true, false); },
-       "%D6%D0"},
+      {"url encode of GBK kept as GBK", [] { return UrlEncode(kZhong, true, false); }, "%D6%D0"},
       {"url encode stops at a zero byte", [] { return UrlEncode("a\0b"s, true); }, "a"},
       // UrlDecode
       {"url decode of plus and escapes", [] { return UrlDecode("a+b%41%4a"); }, "a bAJ"},
       {"url decode keeps a lone percent", [] { return UrlDecode("100%"); }, "100%"},
-      {"url decode consumes a bad second digit", [] { return UrlDecode("%4G1"); }, "\x04" "1"},
+      {"url decode consumes a bad second digit", [] { return UrlDecode("%4G1"); },
+       "\x04"
+       "1"},
       {"url decode of one digit at the end", [] { return UrlDecode("x%4"); }, "x\x04"},
       {"url decode keeps percent before a non-digit", [] { return UrlDecode("%zz"); }, "%zz"},
       {"url decode from UTF-8 gives GBK", [] { return UrlDecode("%E4%B8%AD", true); }, kZhong},
       {"url decode ends at a decoded zero byte", [] { return UrlDecode("ab%00cd"); }, "ab"},
-      {"url decode from UTF-8 ends at a decoded zero", [] { return UrlDecode("%E4%B8%AD%00x", true); },
-       kZhong},
+      {"url decode from UTF-8 ends at a decoded zero",
+       [] { return UrlDecode("%E4%B8%AD%00x", true); }, kZhong},
       {"url decode of nothing", [] { return UrlDecode(""); }, ""},
       // FindText
       {"find text from the start", [] { return std::to_string(FindText("abcb", "b")); }, "2"},
       {"find text from a start position", [] { return std::to_string(FindText("abcb", "b", 3)); },
        "4"},
-      {"find text with ignore case", [] { return std::to_string(FindText("xAbC", "abc", 1, true)); },
-       "2"},
-      {"find text is case-sensitive by default", [] { return std::to_string(FindText("ABC", "abc")); },
-       "-1"},
+      {"find text with ignore case",
+       [] { return std::to_string(FindText("xAbC", "abc", 1, true)); }, "2"},
+      {"find text is case-sensitive by default",
+       [] { return std::to_string(FindText("ABC", "abc")); }, "-1"},
       {"find text never matches on a second byte",
        [] { return std::to_string(FindText(kLao, "A")); }, "-1"},
       {"find text matches after a double-byte character",
@@ -114,8 +115,7 @@ const std::vector<EncoderCase>& Cases() {
       // TextBetween
       {"text between needs the right marker after the left",
        [] { return TextBetween("x=1;y=2", "y=", ";"); }, ""},
-      {"text between takes the first pair", [] { return TextBetween("a[b]c[d]", "[", "]"); },
-       "b"},
+      {"text between takes the first pair", [] { return TextBetween("a[b]c[d]", "[", "]"); }, "b"},
       {"text between of adjacent markers is empty", [] { return TextBetween("a[]", "[", "]"); },
        ""},
       {"text between with the quote placeholder",
@@ -149,8 +149,7 @@ const std::vector<EncoderCase>& Cases() {
       {"UTF-8 to GBK", [] { return Utf8ToAnsi("\xE4\xB8\xAD\xE6\x96\x87"); }, kZhongWen},
       {"the GBK byte 0x80 is the euro sign", [] { return AnsiToUtf8("\x80"); }, "\xE2\x82\xAC"},
       {"the euro sign is the GBK byte 0x80", [] { return Utf8ToAnsi("\xE2\x82\xAC"); }, "\x80"},
-      {"a character GBK cannot hold becomes ?", [] { return Utf8ToAnsi("a\xE0\xB8\x81z"); },
-       "a?z"},
+      {"a character GBK cannot hold becomes ?", [] { return Utf8ToAnsi("a\xE0\xB8\x81z"); }, "a?z"},
       {"a character outside the BMP becomes ??", [] { return Utf8ToAnsi("\xF0\x9F\x98\x80"); },
        "??"},
       {"a lone lead byte at the end reads ?", [] { return AnsiToUtf8("a\x81"); }, "a?"},
@@ -158,8 +157,8 @@ const std::vector<EncoderCase>& Cases() {
       {"code page to UTF-16 adds one zero character",
        [] { return CodePageToUtf16("A" + kZhong, 936); }, "A\0\x2D\x4E\0\0"s},
       {"code page to UTF-16 of nothing is empty", [] { return CodePageToUtf16("", 936); }, ""},
-      {"code page to UTF-16 stops at a zero byte",
-       [] { return CodePageToUtf16("ab\0cd"s, 65001); }, "a\0b\0\0\0"s},
+      {"code page to UTF-16 stops at a zero byte", [] { return CodePageToUtf16("ab\0cd"s, 65001); },
+       "a\0b\0\0\0"s},
       {"UTF-16 to code page has no terminator", [] { return Utf16ToCodePage("A\0B\0"s, 65001); },
        "AB"},
       {"UTF-16 to code page stops at a zero character",

@@ -10,19 +10,15 @@
 #include <vector>
 
 #include "app/window_designs.h"
+#include "base/text_encoders.h"
 #include "capture/capture_annotation_win.h"
 #include "capture/capture_tool_win.h"
 #include "capture/screen_snapshot_win.h"
-#include "base/text_encoders.h"
+#include "win/wide_win.h"
 
 namespace {
 
 using lumenta::capture::Point;
-
-std::wstring Wide(const char* utf8) {
-  const std::u16string u = lumenta::TextToUtf16(lumenta::Utf8ToAnsi(utf8));
-  return {u.begin(), u.end()};
-}
 
 // A desktop with a document window holding a few lines of Chinese and English text.
 void PaintFrozenDesktop(HDC, HDC dc, int width, int height) {
@@ -42,7 +38,7 @@ void PaintFrozenDesktop(HDC, HDC dc, int width, int height) {
       CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"SimSun");
   HGDIOBJ old = SelectObject(dc, title);
   SetTextColor(dc, RGB(255, 255, 255));
-  const std::wstring caption = Wide("会议纪要.docx - 文档");
+  const std::wstring caption = lumenta::win::WideFromUtf8("会议纪要.docx - 文档");
   TextOutW(dc, 176, 98, caption.c_str(), int(caption.size()));
   SelectObject(dc, body);
   const char* lines[] = {
@@ -56,7 +52,7 @@ void PaintFrozenDesktop(HDC, HDC dc, int width, int height) {
   int y = 170;
   for (const char* line : lines) {
     SetTextColor(dc, y == 170 ? RGB(20, 40, 90) : RGB(30, 30, 30));
-    const std::wstring text = Wide(line);
+    const std::wstring text = lumenta::win::WideFromUtf8(line);
     TextOutW(dc, 210, y, text.c_str(), int(text.size()));
     y += 70;
   }
@@ -169,7 +165,7 @@ int main(int argc, char** argv) {
          {{list.x + 40, list.y + 55}, {list.x + 40, list.y + 65}});
     Click(window, {list.x + 15, list.y + 110});  // 20 pixels, at the end of the list
     Click(window, {640, 160});
-    const std::wstring note = Wide("本周重点");
+    const std::wstring note = lumenta::win::WideFromUtf8("本周重点");
     for (wchar_t c : note) SendMessageW(tool.textBox(), WM_CHAR, c, 1);
     Click(window, {900, 520});  // commits the note
     Send(window, WM_MOUSEMOVE, 0, OnToolbar(toolbar, 122, 12));

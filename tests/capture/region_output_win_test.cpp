@@ -59,7 +59,7 @@ class ClipboardOwner : public ::testing::Test {
 
 TEST_F(ClipboardOwner, ThePictureReplacesEverythingThatWasOnTheClipboard) {
   ASSERT_TRUE(PutTextOnClipboard("earlier text"));
-  ASSERT_TRUE(PlaceBitmapOnClipboard(window_, SolidBitmap(4, 3, RGB(10, 200, 30))));
+  ASSERT_TRUE(PlaceBitmapOnClipboard(window_, win::Bitmap(SolidBitmap(4, 3, RGB(10, 200, 30)))));
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
   ASSERT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
   ASSERT_TRUE(OpenClipboard(nullptr));
@@ -90,7 +90,7 @@ TEST_F(ClipboardOwner, ABusyClipboardLeavesItsContentAndReleasesThePicture) {
   });
   WaitForSingleObject(opened, 10000);
   HBITMAP bitmap = SolidBitmap(2, 2, RGB(1, 2, 3));
-  EXPECT_FALSE(PlaceBitmapOnClipboard(window_, bitmap));
+  EXPECT_FALSE(PlaceBitmapOnClipboard(window_, win::Bitmap(bitmap)));
   EXPECT_EQ(GetObjectType(bitmap), 0u);  // deleted, not leaked
   SetEvent(release);
   holder.join();

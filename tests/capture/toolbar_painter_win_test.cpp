@@ -35,12 +35,12 @@ class GdiDrawing : public ::testing::Test {
     font_ = CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 32,
                         L"\x5B8B\x4F53");
     framePen_ = CreatePen(PS_SOLID, 1, kSelectionFrameColour);
-    target_ = CreateMemorySurface(screen_, 400, 300);
+    target_ = win::CreateMemorySurface(screen_, 400, 300);
     RECT all{0, 0, 400, 300};
     FillRect(target_.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
   void TearDown() override {
-    target_ = MemorySurface();
+    target_ = win::MemorySurface();
     DeleteObject(framePen_);
     DeleteObject(font_);
     ReleaseDC(nullptr, screen_);
@@ -50,7 +50,7 @@ class GdiDrawing : public ::testing::Test {
   HDC screen_ = nullptr;
   HFONT font_ = nullptr;
   HPEN framePen_ = nullptr;
-  MemorySurface target_;
+  win::MemorySurface target_;
 };
 
 TEST_F(GdiDrawing, ThePanelOfTheShapeToolsShowsDotsDividerColourBoxAndPalette) {

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "base/pending_events.h"
+#include "base/text_encoders.h"
 #include "http/response_decoding.h"
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
-#include "base/text_encoders.h"
 #include "tests/http/process_handles_win.h"
 #include "tests/http/test_servers_win.h"
-#include "base/pending_events.h"
 
 namespace lumenta {
 namespace {
@@ -436,7 +436,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Failures on the wire ---------------------------------------------------------------------
 // What the server and the connection can do wrong (refusal, resets, silence, garbage, bodies cut
-// short or too large, bad certificates) is the table of tests/reliability/fault_matrix_test_win.cpp.
+// short or too large, bad certificates) is the table of
+// tests/reliability/fault_matrix_test_win.cpp.
 
 TEST_F(WebRequestTest, EmptyUrlFailsToParse) {
   const Outputs o = Call({.url = ""});

@@ -160,14 +160,42 @@ TEST(OcrdTokens, ForgedAlteredAndForeignTokensAreRefused) {
 }
 
 TEST(OcrdCommandLine, ReadsEveryOption) {
-  const auto command =
-      ParseCommandLine({"--port",          "8123", "--bind",     "::1",   "--client-id", "ak",
-                        "--client-secret", "sk",   "--tls-cert", "c.pem", "--tls-key",   "k.pem",
-                        "--body-limit",    "4M",   "--threads",  "3",     "--engines",   "2",
-                        "--languages",     "eng",  "--tessdata", "/data", "--psm",       "6",
-                        "--engine", "tesseract", "--engine-threads", "4", "--models", "/m",
-                        "--onnxruntime", "/lib/ort.so", "--angle-classifier", "on",
-                        "--detection-side", "960"});
+  const auto command = ParseCommandLine({"--port",
+                                         "8123",
+                                         "--bind",
+                                         "::1",
+                                         "--client-id",
+                                         "ak",
+                                         "--client-secret",
+                                         "sk",
+                                         "--tls-cert",
+                                         "c.pem",
+                                         "--tls-key",
+                                         "k.pem",
+                                         "--body-limit",
+                                         "4M",
+                                         "--threads",
+                                         "3",
+                                         "--engines",
+                                         "2",
+                                         "--languages",
+                                         "eng",
+                                         "--tessdata",
+                                         "/data",
+                                         "--psm",
+                                         "6",
+                                         "--engine",
+                                         "tesseract",
+                                         "--engine-threads",
+                                         "4",
+                                         "--models",
+                                         "/m",
+                                         "--onnxruntime",
+                                         "/lib/ort.so",
+                                         "--angle-classifier",
+                                         "on",
+                                         "--detection-side",
+                                         "960"});
   const auto* options = std::get_if<Options>(&command);
   ASSERT_NE(options, nullptr);
   EXPECT_EQ(options->port, 8123);

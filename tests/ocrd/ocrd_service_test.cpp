@@ -17,8 +17,8 @@
 #include <sstream>
 #include <thread>
 
-#include "child_process.h"
 #include "base/text_encoders.h"
+#include "child_process.h"
 
 namespace lumenta::testing {
 namespace {
@@ -98,7 +98,8 @@ std::string PngHeaderOnly(std::uint32_t width, std::uint32_t height) {
     return bigEndian(static_cast<std::uint32_t>(data.size())) + typed + bigEndian(~crc);
   };
   // 8 bits per sample, RGB, deflate, no filter method, no interlace.
-  const std::string header = bigEndian(width) + bigEndian(height) + std::string("\x08\x02\0\0\0", 5);
+  const std::string header =
+      bigEndian(width) + bigEndian(height) + std::string("\x08\x02\0\0\0", 5);
   return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IEND", "");
 }
 
@@ -120,9 +121,9 @@ class OcrdServiceTest : public ::testing::TestWithParam<std::string> {
     const std::string engine = GetParam();
     auto& server = servers_[engine];
     if (!server) {
-      server = std::make_unique<Ocrd>(std::vector<std::string>{
-          "--engine", engine, "--client-id", "test-ak", "--client-secret", "test-sk",
-          "--body-limit", "4M", "--engines", "2"});
+      server = std::make_unique<Ocrd>(
+          std::vector<std::string>{"--engine", engine, "--client-id", "test-ak", "--client-secret",
+                                   "test-sk", "--body-limit", "4M", "--engines", "2"});
     }
     server_ = server.get();
     ASSERT_TRUE(server_->ready()) << server_->process().ErrorOutput();
@@ -500,8 +501,10 @@ TEST(OcrdService, StartUpProblemsEndItWithAReason) {
     ASSERT_TRUE(RunCommand({"ln", "-s", models + "/ch_PP-OCRv4_det_infer.onnx", dir + "/"}));
   }
   ASSERT_TRUE(RunCommand({"ln", "-s", models + "/ppocr_keys_v1.txt", noRecogniser + "/"}));
-  ASSERT_TRUE(RunCommand({"ln", "-s", models + "/ch_PP-OCRv4_rec_infer.onnx", smallDictionary + "/"}));
-  ASSERT_TRUE(RunCommand({"sh", "-c", "printf 'a\\nb\\nc\\n' >" + smallDictionary + "/ppocr_keys_v1.txt"}));
+  ASSERT_TRUE(
+      RunCommand({"ln", "-s", models + "/ch_PP-OCRv4_rec_infer.onnx", smallDictionary + "/"}));
+  ASSERT_TRUE(
+      RunCommand({"sh", "-c", "printf 'a\\nb\\nc\\n' >" + smallDictionary + "/ppocr_keys_v1.txt"}));
   // A shared library that is not ONNX Runtime: the C library this test runs with.
   std::string notTheRuntime;
   {

@@ -10,9 +10,10 @@
 #include <sstream>
 #include <string>
 
-#include "ocr/recognition_flow.h"
 #include "base/text_encoders.h"
+#include "ocr/recognition_flow.h"
 #include "text_picture_win.h"
+#include "win/wide_win.h"
 
 namespace lumenta {
 namespace {
@@ -21,8 +22,6 @@ struct InternetCloser {
   void operator()(HINTERNET handle) const { WinHttpCloseHandle(handle); }
 };
 using Internet = std::unique_ptr<void, InternetCloser>;
-
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -35,7 +34,7 @@ std::string ReadFile(const std::string& path) {
 std::string Post(const std::string& path, const std::string& body, const wchar_t* headers) {
   const char* url = std::getenv("LUMENTA_OCRD_URL");
   if (!url) return "<LUMENTA_OCRD_URL is not set>";
-  const std::wstring address = Wide(url);
+  const std::wstring address = win::WideFromText(url);
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof parts;
   parts.dwHostNameLength = static_cast<DWORD>(-1);
@@ -43,8 +42,8 @@ std::string Post(const std::string& path, const std::string& body, const wchar_t
   const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
   Internet session(WinHttpOpen(L"test", WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr, 0));
   Internet connection(WinHttpConnect(session.get(), host.c_str(), parts.nPort, 0));
-  Internet request(WinHttpOpenRequest(connection.get(), L"POST", Wide(path).c_str(), nullptr,
-                                      nullptr, nullptr, 0));
+  Internet request(WinHttpOpenRequest(connection.get(), L"POST", win::WideFromText(path).c_str(),
+                                      nullptr, nullptr, nullptr, 0));
   if (!request) return "<failed open " + std::to_string(GetLastError()) + ">";
   if (!WinHttpSendRequest(request.get(), headers, headers ? static_cast<DWORD>(-1) : 0,
                           const_cast<char*>(body.data()), static_cast<DWORD>(body.size()),

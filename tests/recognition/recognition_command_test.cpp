@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "base/json_escapes.h"
-#include "ocr/service_error.h"
 #include "base/text_encoders.h"
+#include "ocr/service_error.h"
 
 namespace lumenta {
 namespace {

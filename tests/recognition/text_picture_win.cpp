@@ -5,20 +5,20 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ui/gdi_handles_win.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::testing {
 
 ByteBuffer RenderTextBmp(const std::vector<std::u16string>& lines, TextPictureLayout layout) {
-  ui::UniqueMemoryDc dc;
+  win::MemoryDc dc;
   {
-    ui::WindowDc screen(nullptr);
+    win::WindowDc screen(nullptr);
     dc.reset(CreateCompatibleDC(screen.get()));
   }
-  ui::UniqueFont font(CreateFontW(-layout.pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  ANTIALIASED_QUALITY, DEFAULT_PITCH, L"WenQuanYi Micro Hei"));
-  ui::ScopedSelect useFont(dc.get(), font.get());
+  win::Font font(CreateFontW(-layout.pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             ANTIALIASED_QUALITY, DEFAULT_PITCH, L"WenQuanYi Micro Hei"));
+  win::SelectGuard useFont(dc.get(), font.get());
   const int margin = layout.pixelHeight;
   const int lineStep = layout.pixelHeight * 3 / 2;
   int width = layout.width;
@@ -43,9 +43,9 @@ ByteBuffer RenderTextBmp(const std::vector<std::u16string>& lines, TextPictureLa
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  ui::UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win::Bitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap) return {};
-  ui::ScopedSelect useBitmap(dc.get(), bitmap.get());
+  win::SelectGuard useBitmap(dc.get(), bitmap.get());
   RECT all{0, 0, width, height};
   FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SetBkMode(dc.get(), TRANSPARENT);

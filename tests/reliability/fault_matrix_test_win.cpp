@@ -17,10 +17,10 @@
 #include <string_view>
 
 #include "app/web_request_function_win.h"
+#include "base/text_encoders.h"
 #include "http/web_request.h"
 #include "http/winhttp_api_win.h"
 #include "ocr/recognition_flow.h"
-#include "base/text_encoders.h"
 #include "tests/http/process_handles_win.h"
 #include "tests/http/test_servers_win.h"
 #include "tests/http/wine_paths_win.h"

@@ -303,7 +303,7 @@ TEST_F(DropTargetTest, ASecondRegistrationIsRefusedAndChangesNothing) {
   EXPECT_FALSE(drop->Register(window_->handle()));
   EXPECT_TRUE(drop->registered());
   // Another target on the same window is refused by the system as well.
-  ComPtr<DropTarget> other = DropTarget::Create({});
+  win::ComPtr<DropTarget> other = DropTarget::Create({});
   EXPECT_FALSE(other->Register(window_->handle()));
   testing::TestDataObject data;
   data.Add(CF_HDROP, testing::DropFilesBytes({L"C:\\still.png"}));

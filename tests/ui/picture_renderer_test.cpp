@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include "ui/picture_renderer_win.h"
 #include "tests/support/picture_fixtures.h"
+#include "ui/picture_renderer_win.h"
 
 namespace lumenta::image {
 namespace {

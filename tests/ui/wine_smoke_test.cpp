@@ -1,11 +1,10 @@
 // Proves the Windows test harness is real: these run in the win64 build under wine64 with a
 // private prefix and display. A window shows a Chinese caption, and WinHttp fetches a page from
 // a loopback server that the test itself runs.
-#include <winsock2.h>
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <winhttp.h>
-
-#include <gtest/gtest.h>
+#include <winsock2.h>
 
 #include <string>
 #include <thread>

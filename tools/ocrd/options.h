@@ -19,9 +19,9 @@ struct Options {
   std::size_t bodyLimit = 32u << 20;  // bytes of request body
   int threads = 16;                   // connections served at once
   EngineKind engine = EngineKind::kPpocr;
-  int engines = 0;        // engines (workers); 0: the engine's default (see EngineCount)
-  int engineThreads = 0;  // PP-OCR: threads the models share; 0: one per processor
-  std::string models;     // PP-OCR: the models folder; empty: "models" beside the program
+  int engines = 0;          // engines (workers); 0: the engine's default (see EngineCount)
+  int engineThreads = 0;    // PP-OCR: threads the models share; 0: one per processor
+  std::string models;       // PP-OCR: the models folder; empty: "models" beside the program
   std::string onnxRuntime;  // PP-OCR: the ONNX Runtime library; empty: the one beside the program
   bool angleClassifier = false;  // PP-OCR: turn upside-down lines upright first
   int detectionSide = 1280;      // PP-OCR: longest side the text detector sees

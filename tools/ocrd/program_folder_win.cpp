@@ -21,8 +21,8 @@ std::string ProgramFolder() {
   const std::size_t slash = program.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return {};
   program.resize(slash);
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, program.data(), static_cast<int>(program.size()),
-                                        nullptr, 0, nullptr, nullptr);
+  const int bytes = WideCharToMultiByte(
+      CP_UTF8, 0, program.data(), static_cast<int>(program.size()), nullptr, 0, nullptr, nullptr);
   std::string folder(static_cast<std::size_t>(bytes), '\0');
   WideCharToMultiByte(CP_UTF8, 0, program.data(), static_cast<int>(program.size()), folder.data(),
                       bytes, nullptr, nullptr);

@@ -13,7 +13,9 @@ struct RgbImage {
 
   RgbImage() = default;
   RgbImage(int w, int h)
-      : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3) {}
+      : width(w),
+        height(h),
+        pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3) {}
 
   bool empty() const { return width <= 0 || height <= 0; }
   std::uint8_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width * 3; }

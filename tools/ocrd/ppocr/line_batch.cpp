@@ -27,8 +27,8 @@ std::vector<std::vector<std::size_t>> BatchesByShape(const std::vector<RgbImage>
   int widest = 0;
   for (std::size_t index : order) {
     // Sorted by ratio: this line is the widest of its batch so far.
-    const int width = std::max(limits.minWidth, ScaledLineWidth(lines[index].width,
-                                                                lines[index].height, 1 << 20));
+    const int width = std::max(limits.minWidth,
+                               ScaledLineWidth(lines[index].width, lines[index].height, 1 << 20));
     const bool fits = !batches.empty() && batches.back().size() < limits.maxLines &&
                       static_cast<long long>(std::max(widest, width)) *
                               static_cast<long long>(batches.back().size() + 1) <=

@@ -56,11 +56,10 @@ std::unique_ptr<OnnxRuntime> OnnxRuntime::Load(const std::string& libraryPath, i
                                                    &runtime->env_),
                 error);
   api.ReleaseThreadingOptions(threading);
-  if (!created ||
-      !Succeeded(*runtime,
-                 api.CreateCpuMemoryInfo(OrtArenaAllocator, OrtMemTypeDefault,
-                                         &runtime->cpuMemory_),
-                 error)) {
+  if (!created || !Succeeded(*runtime,
+                             api.CreateCpuMemoryInfo(OrtArenaAllocator, OrtMemTypeDefault,
+                                                     &runtime->cpuMemory_),
+                             error)) {
     return nullptr;
   }
   return runtime;
@@ -110,8 +109,7 @@ std::unique_ptr<OnnxModel> OnnxModel::Load(const OnnxRuntime& runtime, const std
   }
   loaded->inputName_ = name;
   (void)runtime.Consume(api.AllocatorFree(allocator, name));
-  if (!Succeeded(runtime, api.SessionGetOutputName(loaded->session_, 0, allocator, &name),
-                 error)) {
+  if (!Succeeded(runtime, api.SessionGetOutputName(loaded->session_, 0, allocator, &name), error)) {
     return nullptr;
   }
   loaded->outputName_ = name;
@@ -137,8 +135,7 @@ bool OnnxModel::RunNow(std::span<const std::int64_t> shape, std::span<float> inp
   OrtValue* tensor = nullptr;
   if (!Succeeded(runtime_,
                  api.CreateTensorWithDataAsOrtValue(runtime_.cpuMemory(), input.data(),
-                                                    input.size_bytes(), shape.data(),
-                                                    shape.size(),
+                                                    input.size_bytes(), shape.data(), shape.size(),
                                                     ONNX_TENSOR_ELEMENT_DATA_TYPE_FLOAT, &tensor),
                  error)) {
     return false;

@@ -15,8 +15,8 @@ struct BoxSettings {
   // How far a core is grown back (see Unclip). The usual 1.5 cuts off a line's last full stop
   // now and then; 1.7 reads the benchmark corpus best (1.5 to 2.1 tried).
   double unclipRatio = 1.7;
-  int maxBoxes = 1000;          // regions looked at, top to bottom: a bound for noise pictures
-  double minSide = 3;           // shorter side of a core's rectangle, in map pixels
+  int maxBoxes = 1000;  // regions looked at, top to bottom: a bound for noise pictures
+  double minSide = 3;   // shorter side of a core's rectangle, in map pixels
 };
 
 struct ScoredBox {

@@ -48,9 +48,10 @@ std::vector<std::size_t> ReadingOrder(const std::vector<Quad>& boxes) {
       if (next.centreY - anchor.centreY >= halfLine) break;
       ++rowEnd;
     }
-    std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(rowStart),
-                     order.begin() + static_cast<std::ptrdiff_t>(rowEnd),
-                     [&](std::size_t a, std::size_t b) { return extents[a].left < extents[b].left; });
+    std::stable_sort(
+        order.begin() + static_cast<std::ptrdiff_t>(rowStart),
+        order.begin() + static_cast<std::ptrdiff_t>(rowEnd),
+        [&](std::size_t a, std::size_t b) { return extents[a].left < extents[b].left; });
     result.insert(result.end(), order.begin() + static_cast<std::ptrdiff_t>(rowStart),
                   order.begin() + static_cast<std::ptrdiff_t>(rowEnd));
     rowStart = rowEnd;

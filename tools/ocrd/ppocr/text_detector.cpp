@@ -26,10 +26,10 @@ std::vector<Quad> BoxesOnPicture(const std::vector<ScoredBox>& boxes, Size map, 
   for (const ScoredBox& box : boxes) {
     Quad quad;
     for (std::size_t i = 0; i < 4; ++i) {
-      quad[i].x = std::clamp(std::round(box.corners[i].x * sx), 0.0,
-                             static_cast<double>(picture.width));
-      quad[i].y = std::clamp(std::round(box.corners[i].y * sy), 0.0,
-                             static_cast<double>(picture.height));
+      quad[i].x =
+          std::clamp(std::round(box.corners[i].x * sx), 0.0, static_cast<double>(picture.width));
+      quad[i].y =
+          std::clamp(std::round(box.corners[i].y * sy), 0.0, static_cast<double>(picture.height));
     }
     if (QuadWidth(quad) <= minSide || QuadHeight(quad) <= minSide) continue;
     placed.push_back(quad);
@@ -54,8 +54,8 @@ bool TextDetector::Detect(const RgbImage& picture, std::vector<Quad>& boxes, std
     return false;
   }
   const ProbabilityMap map{output.values(), size.width, size.height};
-  boxes = BoxesOnPicture(BoxesFromMap(map, settings_.boxes), size,
-                         {picture.width, picture.height}, settings_.minBoxSide);
+  boxes = BoxesOnPicture(BoxesFromMap(map, settings_.boxes), size, {picture.width, picture.height},
+                         settings_.minBoxSide);
   return true;
 }
 

@@ -36,7 +36,8 @@ bool TextRecognizer::Read(const std::vector<RgbImage>& lines, std::vector<Decode
       DecodedLine decoded =
           DecodeGreedy(output.values() + k * steps * classes, steps, classes, dictionary_);
       // The steps span the batch's width; the line was scaled into its first columns.
-      const double scaled = ScaledLineWidth(line.width, line.height, static_cast<int>(batch_.shape[3]));
+      const double scaled =
+          ScaledLineWidth(line.width, line.height, static_cast<int>(batch_.shape[3]));
       const StepScale scale{static_cast<double>(batch_.shape[3]) / static_cast<double>(steps) *
                             line.width / scaled};
       AddWordSpaces(decoded, InkColumns(line), line.height, scale);

@@ -8,7 +8,9 @@
 namespace lumenta::ocrd::ppocr {
 namespace {
 
-int Luminance(const std::uint8_t* rgb) { return (rgb[0] * 299 + rgb[1] * 587 + rgb[2] * 114) / 1000; }
+int Luminance(const std::uint8_t* rgb) {
+  return (rgb[0] * 299 + rgb[1] * 587 + rgb[2] * 114) / 1000;
+}
 
 bool IsWordCharacter(std::string_view text) {
   if (text.size() != 1) return false;

@@ -13,10 +13,10 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "app/com_share_win.h"
-#include "app/variant_win.h"
+#include "win/com_win.h"
+#include "win/variant_win.h"
 
-namespace lumenta::com {
+namespace lumenta::win {
 
 // One argument of a call: a value, or a reference to a variant the callee may change (the
 // variant must outlive the call).
@@ -49,8 +49,8 @@ struct [[nodiscard]] CallResult {
 
   bool ok() const { return SUCCEEDED(status); }
   // The object the call returned, or an empty reference.
-  ui::ComPtr<IDispatch> object() const {
-    return ok() ? value.ToDispatch() : ui::ComPtr<IDispatch>{};
+  win::ComPtr<IDispatch> object() const {
+    return ok() ? value.ToDispatch() : win::ComPtr<IDispatch>{};
   }
 };
 
@@ -70,4 +70,4 @@ CallResult CallMethod(IDispatch* object, std::wstring_view path,
 inline void Swallow(const CallResult&) {}
 inline void Swallow(HRESULT) {}
 
-}  // namespace lumenta::com
+}  // namespace lumenta::win

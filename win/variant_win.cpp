@@ -1,4 +1,4 @@
-#include "app/variant_win.h"
+#include "win/variant_win.h"
 
 #include <oleauto.h>
 
@@ -6,7 +6,7 @@
 
 #include "base/text_encoders.h"
 
-namespace lumenta::com {
+namespace lumenta::win {
 
 Variant::Variant(const Variant& other) {
   VariantInit(&v_);
@@ -92,7 +92,7 @@ std::optional<Text> Variant::ToText() const {
       std::u16string_view(reinterpret_cast<const char16_t*>(wide->data()), wide->size()));
 }
 
-ui::ComPtr<IDispatch> Variant::ToDispatch() const {
+win::ComPtr<IDispatch> Variant::ToDispatch() const {
   const VARIANT* value = &v_;
   if (V_VT(value) == (VT_BYREF | VT_VARIANT)) value = V_VARIANTREF(value);
   if (!value) return {};
@@ -100,7 +100,7 @@ ui::ComPtr<IDispatch> Variant::ToDispatch() const {
     case VT_DISPATCH:
       return Share(V_DISPATCH(value));
     case VT_DISPATCH | VT_BYREF:
-      return V_DISPATCHREF(value) ? Share(*V_DISPATCHREF(value)) : ui::ComPtr<IDispatch>{};
+      return V_DISPATCHREF(value) ? Share(*V_DISPATCHREF(value)) : win::ComPtr<IDispatch>{};
     case VT_UNKNOWN:
       return Query<IDispatch>(V_UNKNOWN(value), IID_IDispatch);
     default:
@@ -165,4 +165,4 @@ Variant Missing() {
   return v;
 }
 
-}  // namespace lumenta::com
+}  // namespace lumenta::win

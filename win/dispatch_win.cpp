@@ -1,4 +1,4 @@
-#include "app/dispatch_win.h"
+#include "win/dispatch_win.h"
 
 #include <oleauto.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace lumenta::com {
+namespace lumenta::win {
 
 void Arg::Fill(VARIANT& slot) const {
   if (target_) {
@@ -94,7 +94,7 @@ CallResult Invoke(IDispatch* object, std::wstring_view member, WORD flags,
 // Splits "A.B.C" into the object that holds C (reading A, then A.B) and the name C.
 struct Target {
   HRESULT status = S_OK;
-  ui::ComPtr<IDispatch> holder;
+  win::ComPtr<IDispatch> holder;
   std::wstring_view member;
 };
 
@@ -104,7 +104,7 @@ Target Walk(IDispatch* root, std::wstring_view path) {
     target.status = E_POINTER;
     return target;
   }
-  ui::ComPtr<IDispatch> current = Share(root);
+  win::ComPtr<IDispatch> current = Share(root);
   for (;;) {
     const size_t dot = path.find(L'.');
     if (dot == std::wstring_view::npos) {
@@ -118,7 +118,7 @@ Target Walk(IDispatch* root, std::wstring_view path) {
       target.status = step.status;
       return target;
     }
-    ui::ComPtr<IDispatch> next = step.value.ToDispatch();
+    win::ComPtr<IDispatch> next = step.value.ToDispatch();
     if (!next) {
       target.status = DISP_E_TYPEMISMATCH;
       return target;
@@ -155,4 +155,4 @@ CallResult CallMethod(IDispatch* object, std::wstring_view path,
                 std::span<const NamedArg>(named.begin(), named.size()), nullptr);
 }
 
-}  // namespace lumenta::com
+}  // namespace lumenta::win

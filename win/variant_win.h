@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/com_share_win.h"
 #include "base/text.h"
+#include "win/com_win.h"
 
-namespace lumenta::com {
+namespace lumenta::win {
 
 class Variant {
  public:
@@ -42,7 +42,7 @@ class Variant {
   [[nodiscard]] std::optional<Text> ToText() const;
   [[nodiscard]] std::optional<std::wstring> ToWide() const;
   // The object held, or an empty reference when the value is no object.
-  [[nodiscard]] ui::ComPtr<IDispatch> ToDispatch() const;
+  [[nodiscard]] win::ComPtr<IDispatch> ToDispatch() const;
 
  private:
   [[nodiscard]] bool ChangeTo(VARTYPE wanted, VARIANT& out) const;
@@ -59,4 +59,4 @@ class Variant {
 // An optional parameter left out: the callee applies its default.
 [[nodiscard]] Variant Missing();
 
-}  // namespace lumenta::com
+}  // namespace lumenta::win

@@ -1,10 +1,11 @@
 #pragma once
-// An owning COM interface pointer: AddRef on copy, Release at scope end.
+// COM interface pointers: an owning pointer (AddRef on copy, Release at scope end), one more
+// reference to an object somebody else owns, and the same object through another interface.
 #include <unknwn.h>
 
 #include <utility>
 
-namespace lumenta::ui {
+namespace lumenta::win {
 
 template <typename Interface>
 class ComPtr {
@@ -42,4 +43,21 @@ class ComPtr {
   Interface* pointer_ = nullptr;
 };
 
-}  // namespace lumenta::ui
+// One more reference to `pointer`'s object.
+template <class T>
+[[nodiscard]] ComPtr<T> Share(T* pointer) {
+  if (pointer) pointer->AddRef();
+  return ComPtr<T>::Adopt(pointer);
+}
+
+// The object behind `pointer` as `U` (by `iid`), or an empty pointer.
+template <class U, class T>
+[[nodiscard]] ComPtr<U> Query(T* pointer, REFIID iid) {
+  ComPtr<U> other;
+  if (pointer && FAILED(pointer->QueryInterface(iid, reinterpret_cast<void**>(other.Receive())))) {
+    other.Reset();
+  }
+  return other;
+}
+
+}  // namespace lumenta::win
