@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/credentials.h"
+#include "app/main_window_controls.h"
 #include "base/codepage.h"
 #include "ui/message_box.h"
 
@@ -77,17 +78,17 @@ bool WriteProfileEntry(std::string_view file, std::string_view section, std::str
 }
 
 void LoadKeys(ui::Window& main, std::string_view file) {
-  main.SetText("编辑框1", ReadProfileEntry(file, kKeySection, kApiKeyEntry));
-  main.SetText("编辑框2", ReadProfileEntry(file, kKeySection, kSecretKeyEntry));
+  main.SetText(main_window::kApiKeyBox, ReadProfileEntry(file, kKeySection, kApiKeyEntry));
+  main.SetText(main_window::kSecretKeyBox, ReadProfileEntry(file, kKeySection, kSecretKeyEntry));
 }
 
 bool SaveKeys(const ui::Window& main, std::string_view file) {
   // Both entries are written even when the first write fails: the second may still succeed
   // (a file that became writable), and the order stays "ak" then "sk".
   const bool apiKeySaved =
-      WriteProfileEntry(file, kKeySection, kApiKeyEntry, main.GetText("编辑框1"));
-  const bool secretKeySaved =
-      WriteProfileEntry(file, kKeySection, kSecretKeyEntry, main.GetText("编辑框2"));
+      WriteProfileEntry(file, kKeySection, kApiKeyEntry, main.GetText(main_window::kApiKeyBox));
+  const bool secretKeySaved = WriteProfileEntry(file, kKeySection, kSecretKeyEntry,
+                                                main.GetText(main_window::kSecretKeyBox));
   return apiKeySaved && secretKeySaved;
 }
 

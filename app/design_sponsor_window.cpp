@@ -1,3 +1,4 @@
+#include "app/sponsor_window_controls.h"
 #include "app/window_designs.h"
 
 namespace lumenta::app {
@@ -22,24 +23,24 @@ const ui::WindowDesign& SponsorWindowDesign() {
                                        .iconResource = 0,
                                        .controls = {
                                            {.type = ControlType::kGroupBox,
-                                            .name = "分组框1",
+                                            .name = sponsor_window::kFrame,
                                             .bounds = {8, 24, 224, 164},
                                             .caption = "自愿赞助",
                                             .font = kSponsorFont},
                                            {.type = ControlType::kTransparentLabel,
-                                            .name = "透明标签1",
-                                            .container = "分组框1",
+                                            .name = sponsor_window::kThanks,
+                                            .container = sponsor_window::kFrame,
                                             .bounds = {45, 64, 155, 32},
                                             .caption = "编码不易，感谢有你。",
                                             .font = kSponsorFont},
                                            {.type = ControlType::kTransparentLabel,
-                                            .name = "透明标签3",
-                                            .container = "分组框1",
+                                            .name = sponsor_window::kSignature,
+                                            .container = sponsor_window::kFrame,
                                             .bounds = {163, 120, 56, 32},
                                             .caption = "BY:Vorel",
                                             .font = kSponsorFont},
                                            {.type = ControlType::kPictureBox,
-                                            .name = "图片框2",
+                                            .name = sponsor_window::kPicture,
                                             .bounds = {237, -9, 240, 248},
                                             .border = ui::Border::kNone,
                                             .pictureResource = kSponsorPictureResource},

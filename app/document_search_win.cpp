@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/main_window_controls.h"
 #include "app/responsive_wait_win.h"
 #include "app/search_text.h"
 #include "app/startup_win.h"
@@ -12,7 +13,7 @@
 namespace lumenta::app {
 namespace {
 
-constexpr char kResultBox[] = "编辑框_识别结果";
+using main_window::kResultBox;
 
 // How long the word processor gets to come up before the search asks whether it is visible.
 constexpr unsigned kStartWaitMs = 500;

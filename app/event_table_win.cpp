@@ -4,6 +4,7 @@
 
 #include "app/credentials_win.h"
 #include "app/document_search_win.h"
+#include "app/main_window_controls.h"
 #include "app/picture_sources_win.h"
 #include "app/recognition_win.h"
 #include "app/result_tools_win.h"
@@ -17,17 +18,17 @@ using ui::EventKind;
 std::vector<ui::EventBinding> MainWindowEvents() {
   return {
       {"", EventKind::kCreated, &MainWindowCreated},
-      {"按钮_识别", EventKind::kClick, &RecognizeClicked},
-      {"按钮_取图", EventKind::kClick, &TakeClipboardPicture},
-      {"按钮_选图", EventKind::kClick, &ChoosePictureFile},
-      {"拖放对象1", EventKind::kFilesDropped, &LoadDroppedFile},
-      {"按钮_复制", EventKind::kClick, &CopyResultClicked},
-      {"按钮_清空", EventKind::kClick, &ClearResultClicked},
-      {"按钮_查找", EventKind::kClick, &SearchDocumentClicked},
-      {"按钮_网址", EventKind::kClick, &OpenProviderPageClicked},
-      {"按钮_保存key", EventKind::kClick, &SaveKeysClicked},
-      {"按钮2", EventKind::kClick, &ShowSponsorWindow},
-      {"按钮_截图", EventKind::kClick, &StartCapture},
+      {main_window::kRecognizeButton, EventKind::kClick, &RecognizeClicked},
+      {main_window::kClipboardPictureButton, EventKind::kClick, &TakeClipboardPicture},
+      {main_window::kPictureFileButton, EventKind::kClick, &ChoosePictureFile},
+      {main_window::kDropTarget, EventKind::kFilesDropped, &LoadDroppedFile},
+      {main_window::kCopyButton, EventKind::kClick, &CopyResultClicked},
+      {main_window::kClearButton, EventKind::kClick, &ClearResultClicked},
+      {main_window::kSearchButton, EventKind::kClick, &SearchDocumentClicked},
+      {main_window::kProviderPageButton, EventKind::kClick, &OpenProviderPageClicked},
+      {main_window::kSaveKeysButton, EventKind::kClick, &SaveKeysClicked},
+      {main_window::kSponsorButton, EventKind::kClick, &ShowSponsorWindow},
+      {main_window::kCaptureButton, EventKind::kClick, &StartCapture},
   };
 }
 

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "app/main_window_controls.h"
 #include "app/picture_sources.h"
 #include "base/text_encoders.h"
 #include "image/clipboard_bitmap_win.h"
@@ -14,8 +15,8 @@
 namespace lumenta::app {
 namespace {
 
-constexpr std::string_view kPictureBox = "图片框1";
-constexpr std::string_view kFileDialog = "通用对话框1";
+using main_window::kFileDialog;
+using main_window::kPictureBox;
 
 }  // namespace
 

@@ -3,17 +3,18 @@
 #include <memory>
 
 #include "app/credentials_win.h"
+#include "app/main_window_controls.h"
 #include "ui/message_box.h"
 
 namespace lumenta::app {
 namespace {
 
-constexpr std::string_view kGeneralMode = "单选框_普通";
-constexpr std::string_view kAccurateMode = "单选框_高精";
-constexpr std::string_view kApiKeyBox = "编辑框1";
-constexpr std::string_view kSecretKeyBox = "编辑框2";
-constexpr std::string_view kPictureBox = "图片框1";
-constexpr std::string_view kResultBox = "编辑框_识别结果";
+using main_window::kAccurateMode;
+using main_window::kApiKeyBox;
+using main_window::kGeneralMode;
+using main_window::kPictureBox;
+using main_window::kResultBox;
+using main_window::kSecretKeyBox;
 
 struct RecognitionService {
   Text base = kDefaultServiceBase;

@@ -1,11 +1,12 @@
 #include "app/result_tools_win.h"
 
+#include "app/main_window_controls.h"
 #include "app/provider_page_win.h"
 #include "app/result_clipboard_win.h"
 
 namespace lumenta::app {
 namespace {
-constexpr char kResultBox[] = "编辑框_识别结果";
+using main_window::kResultBox;
 }
 
 void CopyResultClicked(ui::Event& event) {

@@ -5,6 +5,7 @@
 #include "app/command_line_win.h"
 #include "app/credentials_win.h"
 #include "app/event_table_win.h"
+#include "app/main_window_controls.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
 #include "ui/message_pump_win.h"
@@ -26,7 +27,7 @@ ProgramObjects* RunningProgramObjects() { return g_objects; }
 
 void MainWindowCreated(ui::Event& event) {
   LoadKeys(event.window, AnsiPath(KeyFilePath()));
-  if (ui::DropTarget* drop = event.window.Drop("拖放对象1")) {
+  if (ui::DropTarget* drop = event.window.Drop(main_window::kDropTarget)) {
     static_cast<void>(drop->Register(event.window.handle()));
   }
 }

@@ -6,6 +6,18 @@
 
 namespace lumenta::ui {
 
+std::vector<std::string> FindBindingProblems(const WindowDesign& design,
+                                             const std::vector<std::string_view>& bound) {
+  std::vector<std::string> problems;
+  for (std::string_view name : bound) {
+    if (!name.empty() && FindControl(design, name) == nullptr) {
+      problems.push_back("window " + std::string(design.name) + ": an event is bound to " +
+                         std::string(name) + ", which the design lacks");
+    }
+  }
+  return problems;
+}
+
 const ControlDesign* FindControl(const WindowDesign& design, std::string_view name) {
   for (const ControlDesign& control : design.controls) {
     if (control.name == name) return &control;

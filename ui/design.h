@@ -144,6 +144,12 @@ struct WindowDesign {
 // design with problems.
 [[nodiscard]] std::vector<std::string> FindDesignProblems(const WindowDesign& design);
 
+// The problems of binding events to the controls named `bound`: a name the design lacks (the
+// empty name stands for the window itself). The runtime refuses to create a window whose events
+// are bound to controls it would not have.
+[[nodiscard]] std::vector<std::string> FindBindingProblems(
+    const WindowDesign& design, const std::vector<std::string_view>& bound);
+
 // The control of `design` called `name`, or nullptr.
 [[nodiscard]] const ControlDesign* FindControl(const WindowDesign& design, std::string_view name);
 

@@ -117,7 +117,13 @@ bool Window::RegisterClasses() {
 
 std::unique_ptr<Window> Window::Create(const WindowDesign& design,
                                        std::vector<EventBinding> events) {
-  const std::vector<std::string> problems = FindDesignProblems(design);
+  std::vector<std::string_view> bound;
+  bound.reserve(events.size());
+  for (const EventBinding& binding : events) bound.push_back(binding.control);
+  std::vector<std::string> problems = FindDesignProblems(design);
+  for (std::string& problem : FindBindingProblems(design, bound)) {
+    problems.push_back(std::move(problem));
+  }
   if (!problems.empty()) {
     for (const std::string& problem : problems) {
       OutputDebugStringA(("Lumenta: " + problem + "\n").c_str());
@@ -508,6 +514,7 @@ Window::Control* Window::Find(std::string_view name) {
     if (control.design->name == name) return &control;
   }
   ReportUnknown(design_, name);
+  unknownLookups_.emplace_back(name);
   return nullptr;
 }
 

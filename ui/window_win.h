@@ -27,6 +27,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -110,6 +111,10 @@ class Window {
 
   // The native window of a control (nullptr for unknown names and invisible components).
   [[nodiscard]] HWND ControlHandle(std::string_view name) const;
+  // The names asked for that the design lacks, in the order they were asked for. Every control
+  // operation on such a name does nothing (and says so on the debugger's output); the tests look
+  // here so that a misspelt name fails them.
+  [[nodiscard]] const std::vector<std::string>& UnknownLookups() const { return unknownLookups_; }
   // The control's numeric identifier (unique within the program), or 0.
   [[nodiscard]] int ControlId(std::string_view name) const;
   // The name of the control with this native window, or "".
@@ -211,6 +216,7 @@ class Window {
   std::vector<Control> controls_;  // in design order
   HWND handle_ = nullptr;
   int dpi_ = 96;
+  mutable std::vector<std::string> unknownLookups_;  // see UnknownLookups
   std::vector<std::pair<FontDesign, win::Font>> fonts_;
   std::map<COLORREF, win::Brush> brushes_;
   win::Icon bigIcon_;

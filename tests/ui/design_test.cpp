@@ -79,6 +79,15 @@ INSTANTIATE_TEST_SUITE_P(
             {ControlDesign{.type = ControlType::kButton, .name = "n", .bounds = {0, 0, -1, 5}}},
             "negative size"}));
 
+TEST(BindingProblems, NameEveryBoundControlTheDesignLacks) {
+  const WindowDesign design = WindowOf({Group("group"), Button("a", "group")});
+  EXPECT_TRUE(FindBindingProblems(design, {"", "a", "group"}).empty());
+  const std::vector<std::string> problems = FindBindingProblems(design, {"a", "b", "", "c"});
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_NE(problems[0].find(" b,"), std::string::npos) << problems[0];
+  EXPECT_NE(problems[1].find(" c,"), std::string::npos) << problems[1];
+}
+
 TEST(DesignProblems, AWindowWithoutSizeIsRefused) {
   WindowDesign design = WindowOf({});
   design.width = 0;

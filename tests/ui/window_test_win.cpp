@@ -185,6 +185,15 @@ TEST_F(WindowTest, UnknownNamesDoNothingAndReadAsEmpty) {
   EXPECT_FALSE(window_->IsChecked("没有"));
   EXPECT_EQ(window_->Dialog("按钮1"), nullptr);
   EXPECT_EQ(window_->Drop("按钮1"), nullptr);
+  // Every unknown name is listed, once per asking, for the tests of the windows built on this.
+  EXPECT_EQ(window_->UnknownLookups().size(), 10u);
+  EXPECT_EQ(window_->UnknownLookups().front(), "没有");
+}
+
+TEST_F(WindowTest, KnownNamesLeaveNothingInTheUnknownLookups) {
+  window_->SetText("编辑框1", "x");
+  EXPECT_EQ(window_->GetText("编辑框1"), "x");
+  EXPECT_TRUE(window_->UnknownLookups().empty());
 }
 
 TEST_F(WindowTest, ControlIdentifiersAreDistinctAndMarkTheWindow) {
@@ -510,6 +519,16 @@ TEST(WindowCreation, ADesignWithProblemsMakesNoWindow) {
   WindowDesign broken = TestDesign();
   broken.controls.push_back({.type = ControlType::kButton, .name = "按钮1"});
   EXPECT_EQ(Window::Create(broken), nullptr);
+}
+
+TEST(WindowCreation, AnEventBoundToAControlTheDesignLacksMakesNoWindow) {
+  int clicks = 0;
+  auto count = [&](Event&) { ++clicks; };
+  EXPECT_EQ(Window::Create(TestDesign(), {{"按钮2", EventKind::kClick, count}}), nullptr);
+  auto window = Window::Create(
+      TestDesign(), {{"按钮1", EventKind::kClick, count}, {"", EventKind::kCreated, count}});
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(clicks, 1);  // the created event
 }
 
 TEST(WindowCreation, TheCreatedEventComesOnceWithEveryControlInPlace) {
