@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "capture/bmp_encoding_win.h"
 #include "capture/capture_parts.h"
 #include "capture/font_size_list_model.h"
 #include "capture/toolbar_images.h"
 #include "capture/toolbar_style.h"
+#include "image/bmp_encoding_win.h"
 
 namespace lumenta::capture {
 namespace {
@@ -35,7 +35,7 @@ void FontSizeListPainter::Init(HDC windowDc, HPEN framePen, HFONT labelFont) {
   strip_ = win::CreateMemorySurface(windowDc, kStripWidth, kStripHeight);
   scrollBar_ = win::CreateMemorySurface(windowDc, kScrollBarWidth, kWindowRows);
   frame_ = win::CreateMemorySurface(windowDc, kFontSizeListWidth, kFontSizeListHeight);
-  chevron_ = SurfaceFromBmpFile(windowDc, ChevronImageFile());
+  chevron_ = image::SurfaceFromBmpFile(windowDc, ChevronImageFile());
   if (strip_) stripGraphics_ = std::make_unique<Gdiplus::Graphics>(strip_.dc());
   if (scrollBar_) scrollGraphics_ = std::make_unique<Gdiplus::Graphics>(scrollBar_.dc());
   whiteBrush_ = win::Brush(CreateSolidBrush(RGB(255, 255, 255)));

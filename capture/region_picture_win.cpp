@@ -1,8 +1,8 @@
 #include "capture/region_picture_win.h"
 
 #include "base/text_encoders.h"
-#include "capture/bmp_encoding_win.h"
 #include "capture/region_output_win.h"
+#include "image/bmp_encoding_win.h"
 #include "ui/message_box.h"
 #include "win/gdi_win.h"
 
@@ -39,7 +39,8 @@ bool CopyRegionToClipboard(HWND owner, const RegionSource& source) {
 SaveOutcome SaveRegionToFile(const RegionSource& source, ui::CommonDialog& dialog) {
   ByteBuffer file;
   if (const win::Bitmap picture = BuildRegionPicture(source)) {
-    file = EncodeBitmapAsBmp(source.annotated ? source.annotated : source.screenDc, picture.get());
+    file = image::EncodeBitmapAsBmp(source.annotated ? source.annotated : source.screenDc,
+                                    picture.get());
   }
   if (!dialog.Show()) return SaveOutcome::kCancelled;
   const std::u16string path = TextToUtf16(dialog.fileName());

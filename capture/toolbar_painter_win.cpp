@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "capture/bmp_encoding_win.h"
 #include "capture/toolbar_images.h"
 #include "capture/toolbar_style.h"
+#include "image/bmp_encoding_win.h"
 
 namespace lumenta::capture {
 namespace {
@@ -40,9 +40,9 @@ Zone ToolZone(int tool) { return tool >= 1 && tool <= 9 ? kToolbarButtonZones[to
 }  // namespace
 
 void ToolbarPainter::Init(HDC windowDc) {
-  toolbar_ = SurfaceFromBmpFile(windowDc, ToolbarImageFile());
+  toolbar_ = image::SurfaceFromBmpFile(windowDc, ToolbarImageFile());
   panel_ = win::CreateMemorySurface(windowDc, kPanelWidthWide, kPanelHeight);
-  divider_ = SurfaceFromBmpFile(windowDc, DividerImageFile());
+  divider_ = image::SurfaceFromBmpFile(windowDc, DividerImageFile());
 
   outlinePen_ = win::Pen(CreatePen(PS_SOLID, 1, kOutlineColour));
   panelBorderPen_ = win::Pen(CreatePen(PS_SOLID, 1, kPanelBorderColour));

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <string>
 
-#include "capture/bmp_encoding.h"
+#include "image/bmp_encoding.h"
 #include "fuzz/fuzz_input.h"
 #include "image/bmp_decoder.h"
 
 using namespace lumenta;
-using namespace lumenta::capture;
+using namespace lumenta::image;
 
 namespace {
 
@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Require(file.size() == static_cast<size_t>(kBmpPixelOffset) + pixels.size());
   fuzz::Require(file.compare(0, 2, "BM") == 0);
   fuzz::Require(FileField(file, 2) == file.size());
-  fuzz::Require(FileField(file, 10) == static_cast<std::uint32_t>(kBmpPixelOffset));
-  fuzz::Require(FileField(file, 14) == static_cast<std::uint32_t>(kBmpInfoHeaderSize));
+  fuzz::Require(FileField(file, 10) == kBmpPixelOffset);
+  fuzz::Require(FileField(file, 14) == kBmpInfoHeaderSize);
   fuzz::Require(FileField(file, 30) == 0);  // uncompressed, whatever the platform said
   fuzz::Require(FileField(file, 34) == pixels.size());
   fuzz::Require(file.compare(kBmpPixelOffset, std::string::npos, pixels) == 0);

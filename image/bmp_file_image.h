@@ -1,8 +1,7 @@
 #pragma once
 // The BMP file image of a device-independent bitmap, as the clipboard picture source stores it:
-//   - a 14-byte file header: "BM", the total size, two reserved zero words, and the offset of
-//     the pixel rows, 54 + 4 x the colour-table entries;
-//   - the 40-byte information header as given;
+//   - the two headers (bmp_headers.h): the rows start at 54 + 4 x the colour-table entries, and
+//     the information header is as given;
 //   - the colour table: 2, 16 or 256 entries for 1, 4 or 8 bits per pixel; for 16, 24 or 32
 //     bits none, unless the header names a colour count, then that many;
 //   - the pixel rows as given.
@@ -11,22 +10,9 @@
 #include <string_view>
 
 #include "base/text.h"
+#include "image/bmp_headers.h"
 
 namespace lumenta::image {
-
-// The fields of a BITMAPINFOHEADER (its size field is always 40 here).
-struct DibHeader {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  std::uint16_t planes = 1;
-  std::uint16_t bitCount = 0;
-  std::uint32_t compression = 0;
-  std::uint32_t sizeImage = 0;
-  std::int32_t xPelsPerMeter = 0;
-  std::int32_t yPelsPerMeter = 0;
-  std::uint32_t coloursUsed = 0;
-  std::uint32_t coloursImportant = 0;
-};
 
 // How many colour-table entries the file image carries for `header` (see above).
 [[nodiscard]] std::uint32_t ColourTableEntries(const DibHeader& header);

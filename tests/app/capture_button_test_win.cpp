@@ -14,7 +14,7 @@
 #include "capture/screen_snapshot_win.h"
 #include "capture/toolbar_layout.h"
 #include "tests/app/app_test_support_win.h"
-#include "tests/capture/bmp_test_reader.h"
+#include "tests/support/bmp_test_reader.h"
 #include "tests/capture/capture_test_support_win.h"
 #include "ui/window_win.h"
 
@@ -150,7 +150,7 @@ TEST_F(CaptureButtonTest, ACaptureFinishedWithDoneIsThePictureTakenFromTheClipbo
 
   SendMessageW(main_->ControlHandle("按钮_取图"), BM_CLICK, 0, 0);
   const ByteBuffer picture = main_->GetPicture("图片框1");
-  const auto bmp = capture::bmpread::ReadBmp(picture);
+  const auto bmp = image::bmpread::ReadBmp(picture);
   ASSERT_TRUE(bmp.has_value()) << "the preview holds a BMP file";
   EXPECT_EQ(picture.substr(0, 2), "BM");
   EXPECT_EQ(bmp->Width(), region.Width());
@@ -160,7 +160,7 @@ TEST_F(CaptureButtonTest, ACaptureFinishedWithDoneIsThePictureTakenFromTheClipbo
     for (int x = 0; x < region.Width(); ++x) {
       const COLORREF c = capture::testing::Pattern(region.left + x, region.top + y);
       wrong +=
-          bmp->At(x, y) == capture::bmpread::Rgb{GetRValue(c), GetGValue(c), GetBValue(c)} ? 0 : 1;
+          bmp->At(x, y) == image::bmpread::Rgb{GetRValue(c), GetGValue(c), GetBValue(c)} ? 0 : 1;
     }
   }
   EXPECT_EQ(wrong, 0);

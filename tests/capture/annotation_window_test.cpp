@@ -19,7 +19,7 @@
 #include "capture/toolbar_style.h"
 #include "capture_test_support_win.h"
 #include "gui_object_counts_win.h"
-#include "tests/capture/bmp_test_reader.h"
+#include "tests/support/bmp_test_reader.h"
 #include "ui/common_dialog_win.h"
 #include "ui/message_box.h"
 
@@ -531,7 +531,7 @@ TEST_F(AnnotationTest, SaveWritesTheRegionAsABmpFileReplacingAnExistingOne) {
     });
     EXPECT_TRUE(closed);
     const std::string bytes = ReadFile(path);
-    const auto file = bmpread::ReadBmp(bytes);
+    const auto file = image::bmpread::ReadBmp(bytes);
     ASSERT_TRUE(file.has_value());
     EXPECT_EQ(file->type, 19778);
     EXPECT_EQ(file->fileSize, bytes.size());
@@ -542,12 +542,13 @@ TEST_F(AnnotationTest, SaveWritesTheRegionAsABmpFileReplacingAnExistingOne) {
     EXPECT_EQ(file->format.planes, 1);
     EXPECT_EQ(file->format.compression, 0u);
     EXPECT_EQ(file->format.imageSize,
-              BmpRowStride(s.Width(), file->format.bitCount) * std::uint64_t(s.Height()));
+              image::BmpRowStride(s.Width(), file->format.bitCount) * std::uint64_t(s.Height()));
     int wrong = 0;
     for (int y = 0; y < s.Height(); ++y) {
       for (int x = 0; x < s.Width(); ++x) {
         const COLORREF c = Pattern(s.left + x, s.top + y);
-        wrong += file->At(x, y) == bmpread::Rgb{GetRValue(c), GetGValue(c), GetBValue(c)} ? 0 : 1;
+        wrong +=
+            file->At(x, y) == image::bmpread::Rgb{GetRValue(c), GetGValue(c), GetBValue(c)} ? 0 : 1;
       }
     }
     EXPECT_EQ(wrong, 0);

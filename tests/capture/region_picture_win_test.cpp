@@ -10,15 +10,14 @@
 #include <iterator>
 #include <optional>
 
-#include "capture/bmp_encoding.h"
-#include "tests/capture/bmp_test_reader.h"
+#include "tests/support/bmp_test_reader.h"
 #include "ui/message_box.h"
 
 namespace lumenta::capture {
 namespace {
 
-using bmpread::ReadBmp;
-using bmpread::Rgb;
+using image::bmpread::ReadBmp;
+using image::bmpread::Rgb;
 
 COLORREF Frozen(int x, int y) { return RGB((x * 7) & 255, (y * 5) & 255, (x + y) & 255); }
 
@@ -120,7 +119,7 @@ TEST_F(RegionPicture, SavesTheFrozenRegionAsABmpFileWithMatchingHeaderAndRows) {
     EXPECT_EQ(file->format.height, height);
     EXPECT_EQ(file->format.bitCount, depth);
     EXPECT_EQ(file->format.imageSize,
-              BmpRowStride(width, static_cast<std::uint16_t>(depth)) * height);
+              image::BmpRowStride(width, static_cast<std::uint16_t>(depth)) * height);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const COLORREF expected = Frozen(s.left + x, s.top + y);

@@ -4,14 +4,14 @@
 
 #include "capture/toolbar_layout.h"
 #include "capture/toolbar_style.h"
-#include "tests/capture/bmp_test_reader.h"
+#include "tests/support/bmp_test_reader.h"
 
 namespace lumenta::capture {
 namespace {
 
-using bmpread::BmpFile;
-using bmpread::ReadBmp;
-using bmpread::Rgb;
+using image::bmpread::BmpFile;
+using image::bmpread::ReadBmp;
+using image::bmpread::Rgb;
 
 Rgb FromColourRef(std::uint32_t c) {
   return {static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),

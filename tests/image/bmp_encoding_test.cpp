@@ -1,10 +1,10 @@
-#include "capture/bmp_encoding.h"
+#include "image/bmp_encoding.h"
 
 #include <gtest/gtest.h>
 
-#include "tests/capture/bmp_test_reader.h"
+#include "tests/support/bmp_test_reader.h"
 
-namespace lumenta::capture {
+namespace lumenta::image {
 namespace {
 
 using bmpread::ReadBmp;
@@ -84,4 +84,4 @@ TEST(BmpFile, ImageAndFileSizesComeFromThePixelsGiven) {
 }
 
 }  // namespace
-}  // namespace lumenta::capture
+}  // namespace lumenta::image

@@ -1,14 +1,12 @@
-// EncodeBitmapAsBmp and the stored pictures against the real GDI of the test display.
-#include "capture/bmp_encoding_win.h"
-
+// EncodeBitmapAsBmp against the real GDI of the test display.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "capture/bmp_encoding.h"
-#include "capture/toolbar_images.h"
-#include "tests/capture/bmp_test_reader.h"
+#include "image/bmp_encoding.h"
+#include "image/bmp_encoding_win.h"
+#include "tests/support/bmp_test_reader.h"
 
-namespace lumenta::capture {
+namespace lumenta::image {
 namespace {
 
 using bmpread::ReadBmp;
@@ -46,7 +44,7 @@ class ScreenBitmap {
 
 TEST(EncodeBitmapAsBmp, WritesTheHeaderFieldsAndRowsOfTheDisplayFormat) {
   for (const auto& [width, height] : {std::pair{3, 2}, std::pair{1, 1}, std::pair{5, 4}}) {
-    SCOPED_TRACE(testing::Message() << width << " x " << height);
+    SCOPED_TRACE(::testing::Message() << width << " x " << height);
     ScreenBitmap source(width, height);
     const ByteBuffer file = EncodeBitmapAsBmp(source.screen(), source.bitmap());
     const auto read = ReadBmp(file);
@@ -84,49 +82,5 @@ TEST(EncodeBitmapAsBmp, GivesNothingForSomethingThatIsNoBitmap) {
   ReleaseDC(nullptr, screen);
 }
 
-TEST(BitmapFromBmpFile, MakesTheStoredToolbarPictureADisplayBitmap) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = BitmapFromBmpFile(screen, ToolbarImageFile());
-  ASSERT_NE(bitmap, nullptr);
-  BITMAP info{};
-  ASSERT_NE(GetObjectW(bitmap, sizeof info, &info), 0);
-  EXPECT_EQ(info.bmWidth, 292);
-  EXPECT_EQ(info.bmHeight, 26);
-  const auto stored = ReadBmp(ToolbarImageFile());
-  ASSERT_TRUE(stored.has_value());
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ previous = SelectObject(dc, bitmap);
-  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{3, 3}, std::pair{216, 13},
-                             std::pair{244, 13}, std::pair{18, 7}, std::pair{291, 25}}) {
-    EXPECT_EQ(FromColourRef(GetPixel(dc, x, y)), stored->At(x, y)) << x << "," << y;
-  }
-  SelectObject(dc, previous);
-  DeleteDC(dc);
-  DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
-}
-
-TEST(BitmapFromBmpFile, RefusesBytesThatAreNoCompleteBmpFile) {
-  HDC screen = GetDC(nullptr);
-  const std::string_view whole = ToolbarImageFile();
-  std::string noMagic(whole);
-  noMagic[0] = 'X';
-  std::string badDepth(whole);
-  badDepth[28] = 7;
-  const std::string_view cases[] = {"",
-                                    "BM",
-                                    whole.substr(0, 40),
-                                    whole.substr(0, 200),
-                                    whole.substr(0, whole.size() - 1),
-                                    noMagic,
-                                    badDepth};
-  for (const auto bytes : cases) {
-    HBITMAP bitmap = BitmapFromBmpFile(screen, bytes);
-    EXPECT_EQ(bitmap, nullptr) << bytes.size() << " bytes";
-    if (bitmap) DeleteObject(bitmap);
-  }
-  ReleaseDC(nullptr, screen);
-}
-
 }  // namespace
-}  // namespace lumenta::capture
+}  // namespace lumenta::image

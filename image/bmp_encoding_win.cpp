@@ -1,10 +1,10 @@
-#include "capture/bmp_encoding_win.h"
+#include "image/bmp_encoding_win.h"
 
 #include <cstring>
 
-#include "capture/bmp_encoding.h"
+#include "image/bmp_encoding.h"
 
-namespace lumenta::capture {
+namespace lumenta::image {
 namespace {
 
 // Room for the largest colour table a format query may write after the header.
@@ -61,10 +61,10 @@ ByteBuffer EncodeBitmapAsBmp(HDC reference, HBITMAP bitmap) {
   return AssembleBmpFile(format, pixels);
 }
 
-HBITMAP BitmapFromBmpFile(HDC reference, std::string_view file) {
+win::Bitmap BitmapFromBmpFile(HDC reference, std::string_view file) {
   if (file.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || file[0] != 'B' ||
       file[1] != 'M') {
-    return nullptr;
+    return {};
   }
   BITMAPFILEHEADER fileHeader;
   std::memcpy(&fileHeader, file.data(), sizeof fileHeader);
@@ -72,39 +72,38 @@ HBITMAP BitmapFromBmpFile(HDC reference, std::string_view file) {
   std::memcpy(&header, file.data() + sizeof fileHeader, sizeof header);
   if (header.biSize < sizeof header || header.biCompression != BI_RGB || header.biWidth <= 0 ||
       header.biHeight == 0 || fileHeader.bfOffBits > file.size()) {
-    return nullptr;
+    return {};
   }
   const WORD bits = header.biBitCount;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
-    return nullptr;
+    return {};
   }
   const std::uint64_t colours =
       bits <= 8 ? (header.biClrUsed != 0 ? header.biClrUsed : 1u << bits) : 0;
   if (fileHeader.bfOffBits < sizeof fileHeader + header.biSize + colours * sizeof(RGBQUAD)) {
-    return nullptr;
+    return {};
   }
   const BmpFormat format{.width = header.biWidth, .height = header.biHeight, .bitCount = bits};
-  if (file.size() - fileHeader.bfOffBits < BmpPixelDataSize(format)) return nullptr;
+  if (file.size() - fileHeader.bfOffBits < BmpPixelDataSize(format)) return {};
   // The information block (with its colour table, if any) runs up to the pixel data.
   const std::size_t infoSize = fileHeader.bfOffBits - sizeof fileHeader;
   ByteBuffer info(file.substr(sizeof fileHeader, infoSize));
-  return CreateDIBitmap(reference, &header, CBM_INIT, file.data() + fileHeader.bfOffBits,
-                        reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+  return win::Bitmap(
+      CreateDIBitmap(reference, &header, CBM_INIT, file.data() + fileHeader.bfOffBits,
+                     reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS));
 }
 
 win::MemorySurface SurfaceFromBmpFile(HDC reference, std::string_view file) {
-  const win::Bitmap picture(BitmapFromBmpFile(reference, file));
+  const win::Bitmap picture = BitmapFromBmpFile(reference, file);
   BITMAP size{};
   if (!picture || GetObjectW(picture.get(), sizeof size, &size) == 0) return {};
   win::MemorySurface surface = win::CreateMemorySurface(reference, size.bmWidth, size.bmHeight);
-  if (HDC source = surface ? CreateCompatibleDC(reference) : nullptr) {
-    {
-      win::SelectGuard use(source, picture.get());
-      BitBlt(surface.dc(), 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
-    }
-    DeleteDC(source);
+  if (!surface) return surface;
+  if (const win::MemoryDc source(CreateCompatibleDC(reference)); source) {
+    const win::SelectGuard use(source.get(), picture.get());
+    BitBlt(surface.dc(), 0, 0, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
   }
   return surface;
 }
 
-}  // namespace lumenta::capture
+}  // namespace lumenta::image

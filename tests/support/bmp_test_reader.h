@@ -1,13 +1,13 @@
 #pragma once
-// Reads back the BMP files the capture tool stores and writes: the header fields and the colour
-// of each pixel of an uncompressed 24- or 32-bit picture.
+// Reads back the BMP files the capture tool stores and writes (image/bmp_encoding.h): the header
+// fields and the colour of each pixel of an uncompressed 24- or 32-bit picture.
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
-#include "capture/bmp_encoding.h"
+#include "image/bmp_encoding.h"
 
-namespace lumenta::capture::bmpread {
+namespace lumenta::image::bmpread {
 
 struct Rgb {
   int r = 0;
@@ -75,4 +75,4 @@ inline std::optional<BmpFile> ReadBmp(std::string_view bytes) {
   return f;
 }
 
-}  // namespace lumenta::capture::bmpread
+}  // namespace lumenta::image::bmpread

@@ -1,18 +1,17 @@
 #pragma once
-// The BMP file the capture tool saves: a 14-byte file header, the 40-byte bitmap information
-// header with one 4-byte colour entry after it, and the rows bottom-up, each padded to a multiple
-// of 4 bytes. The pixel data therefore starts at offset 58. The platform supplies the format of
-// the picture and its rows; this part lays them out.
+// The BMP file the capture tool saves: the two headers (bmp_headers.h) with one 4-byte colour
+// entry after them, and the rows bottom-up, each padded to a multiple of 4 bytes. The pixel data
+// therefore starts at offset 58. The platform supplies the format of the picture and its rows;
+// this part lays them out.
 #include <cstdint>
 #include <string_view>
 
 #include "base/text.h"
+#include "image/bmp_headers.h"
 
-namespace lumenta::capture {
+namespace lumenta::image {
 
-inline constexpr int kBmpFileHeaderSize = 14;
-inline constexpr int kBmpInfoHeaderSize = 40;
-inline constexpr int kBmpPixelOffset = kBmpFileHeaderSize + kBmpInfoHeaderSize + 4;  // 58
+inline constexpr std::uint32_t kBmpPixelOffset = kBmpFileHeaderSize + kBmpInfoHeaderSize + 4;  // 58
 
 // The fields of the information header as the platform reports them for a picture.
 struct BmpFormat {
@@ -30,9 +29,6 @@ struct BmpFormat {
   friend bool operator==(const BmpFormat&, const BmpFormat&) = default;
 };
 
-// Bytes of one stored row: the pixels' bits rounded up to whole 32-bit words.
-[[nodiscard]] std::uint64_t BmpRowStride(std::int32_t width, std::uint16_t bitCount);
-
 // The byte size of the pixel data: the size the platform reported, or the size the rows need
 // when the report is smaller (a platform may leave it 0 for uncompressed pictures), so that a
 // buffer of this size always holds every row.
@@ -42,4 +38,4 @@ struct BmpFormat {
 // rows as given. `pixels` must hold BmpPixelDataSize(format) bytes.
 [[nodiscard]] ByteBuffer AssembleBmpFile(const BmpFormat& format, std::string_view pixels);
 
-}  // namespace lumenta::capture
+}  // namespace lumenta::image
