@@ -62,7 +62,7 @@ void SearchDocument(WordAutomation& word, ui::Window& main) {
 
   // The user may have changed the text during the wait: the search takes it as it is now.
   const Text text = TrimSearchText(main.GetText(kResultBox));
-  if (word.FindFirst(text, false, false, false)) {
+  if (word.FindFirst(text)) {
     word.SetFontColor(kMatchColour);
     for (int coloured = 1; coloured < kMaxColouredMatches && word.FindNext(); ++coloured) {
       word.SetFontColor(kMatchColour);

@@ -6,12 +6,13 @@ namespace lumenta::app {
 
 WebRequestFunction WebRequestFunctionForProgram() {
   return [](const Text& url, int method, const Text& bodyText, const Text& extraHeaders) {
+    HttpResponse response = SendHttpRequest({.url = url,
+                                             .verb = VerbOfMethod(method),
+                                             .body = AsText(bodyText),
+                                             .extraHeaders = extraHeaders});
     WebAnswer answer;
-    answer.body = WebRequest({.url = url,
-                              .method = method,
-                              .bodyText = bodyText,
-                              .extraHeaders = extraHeaders,
-                              .statusText = &answer.statusText});
+    answer.body = std::move(response.text);
+    answer.statusText = response.status.value_or(Text());
     return answer;
   };
 }

@@ -82,6 +82,14 @@ bool WordAutomation::IsVisible() {
 
 bool WordAutomation::FindFirst(std::string_view text, bool forward, bool useForward,
                                bool highlight) {
+  WordSearchOptions options;
+  options.highlight = highlight;
+  if (useForward)
+    options.direction = forward ? SearchDirection::kForward : SearchDirection::kBackward;
+  return FindFirst(text, options);
+}
+
+bool WordAutomation::FindFirst(std::string_view text, const WordSearchOptions& options) {
   // Start after the current selection: a selection that holds text is collapsed to its end.
   const win::CallResult selected = GetProperty(app(), L"Selection.Text");
   if (!selected.value.ToWide().value_or(std::wstring()).empty()) {
@@ -91,7 +99,7 @@ bool WordAutomation::FindFirst(std::string_view text, bool forward, bool useForw
   findObject_ = GetProperty(app(), L"Selection.Find").object();
   IDispatch* find = findObject_.get();
   Swallow(CallMethod(find, L"ClearFormatting"));
-  Swallow(PutProperty(find, L"Highlight", Int(highlight ? 1 : 0)));
+  Swallow(PutProperty(find, L"Highlight", Int(options.highlight ? 1 : 0)));
   Swallow(CallMethod(find, L"Replacement.ClearFormatting"));
   Swallow(PutProperty(find, L"Replacement.Text", Str("")));
   lastSearchText_ = Str(text);
@@ -99,7 +107,7 @@ bool WordAutomation::FindFirst(std::string_view text, bool forward, bool useForw
   // Only these three are passed; the word processor's defaults apply to the rest (no case or
   // whole-word matching, no wildcards, the Find object's own wrap setting).
   Variant findText = lastSearchText_;
-  Variant forwardFlag = Bool(useForward ? forward : true);
+  Variant forwardFlag = Bool(options.direction != SearchDirection::kBackward);
   Variant format = Bool(false);
   const win::CallResult found = CallMethod(find, L"Execute", {},
                                            {{L"FindText", Arg::ByRef(findText)},

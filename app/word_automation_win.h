@@ -24,6 +24,14 @@
 
 namespace lumenta::app {
 
+// Which way a first search of WordAutomation runs, and whether the word processor highlights
+// what it finds.
+enum class SearchDirection { kDefault, kForward, kBackward };  // kDefault: forward
+struct WordSearchOptions {
+  SearchDirection direction = SearchDirection::kDefault;
+  bool highlight = false;
+};
+
 class WordAutomation {
  public:
   WordAutomation();
@@ -48,9 +56,11 @@ class WordAutomation {
   [[nodiscard]] bool IsVisible();
   // Searches the active document from after the current selection (a selection holding text is
   // first collapsed to its end) and selects the match: the selection's Find object, cleared of
-  // formatting and replacement, its Highlight set from `highlight`, executes with FindText,
-  // Forward and Format only, so the word processor's defaults apply to everything else. The
-  // search runs backward only for `useForward` with `forward` false.
+  // formatting and replacement, its Highlight set from the options, executes with FindText,
+  // Forward and Format only, so the word processor's defaults apply to everything else.
+  [[nodiscard]] bool FindFirst(std::string_view text, const WordSearchOptions& options = {});
+  // The same in the program's described shape: the search runs backward only for `useForward`
+  // with `forward` false.
   [[nodiscard]] bool FindFirst(std::string_view text, bool forward, bool useForward,
                                bool highlight);
   // The next match of the last first-search's text, forward.

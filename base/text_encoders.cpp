@@ -166,37 +166,50 @@ Text TextBetween(std::string_view text, std::string_view left, std::string_view 
   return Text(text.substr(static_cast<size_t>(s) - 1, static_cast<size_t>(q - s)));
 }
 
-int TextBetweenAll(std::string_view text, std::string_view left, std::string_view right,
-                   std::vector<Text>& list, bool ignoreCase, int lengthLimit,
-                   std::string_view prefix, std::string_view suffix, bool includeLeft,
-                   bool includeRight, int start) {
-  list.clear();
+std::vector<Text> ItemsBetween(std::string_view text, std::string_view left, std::string_view right,
+                               const BetweenOptions& options) {
+  std::vector<Text> items;
   text = AsText(text);
   left = AsText(left);
   right = AsText(right);
-  // An empty left marker would match again at the very place it matched, forever: it finds
-  // nothing instead.
-  if (left.empty()) return 0;
-  int d = start;
+  if (left.empty()) return items;
+  const std::string_view prefix = AsText(options.prefix);
+  const std::string_view suffix = AsText(options.suffix);
+  int d = options.start;
   for (;;) {
-    const int p = FindInText(text, left, d, ignoreCase);
+    const int p = FindInText(text, left, d, options.ignoreCase);
     if (p == -1) break;
     d = p + static_cast<int>(left.size());
-    const int q = FindInText(text, right, d, ignoreCase);
+    const int q = FindInText(text, right, d, options.ignoreCase);
     if (q == -1) break;
     Text item;
     item.reserve(prefix.size() + static_cast<size_t>(q - d) + suffix.size() + left.size() +
                  right.size());
-    if (includeLeft) item.append(left);
-    item.append(AsText(prefix));
+    if (options.includeLeft) item.append(left);
+    item.append(prefix);
     item.append(text.substr(static_cast<size_t>(d) - 1, static_cast<size_t>(q - d)));
-    item.append(AsText(suffix));
-    if (includeRight) item.append(right);
-    if (lengthLimit == 0 || static_cast<long long>(item.size()) < lengthLimit) {
-      list.push_back(std::move(item));
+    item.append(suffix);
+    if (options.includeRight) item.append(right);
+    if (options.lengthLimit == 0 || static_cast<long long>(item.size()) < options.lengthLimit) {
+      items.push_back(std::move(item));
     }
     ProcessPendingEvents();
   }
+  return items;
+}
+
+int TextBetweenAll(std::string_view text, std::string_view left, std::string_view right,
+                   std::vector<Text>& list, bool ignoreCase, int lengthLimit,
+                   std::string_view prefix, std::string_view suffix, bool includeLeft,
+                   bool includeRight, int start) {
+  list = ItemsBetween(text, left, right,
+                      {.ignoreCase = ignoreCase,
+                       .lengthLimit = lengthLimit,
+                       .prefix = prefix,
+                       .suffix = suffix,
+                       .includeLeft = includeLeft,
+                       .includeRight = includeRight,
+                       .start = start});
   return static_cast<int>(list.size());
 }
 

@@ -32,9 +32,26 @@ namespace lumenta {
 [[nodiscard]] Text TextBetween(std::string_view text, std::string_view left, std::string_view right,
                                int start = 0, bool ignoreCase = false);
 
+// How ItemsBetween shapes and picks its items.
+struct BetweenOptions {
+  bool ignoreCase = false;
+  int lengthLimit = 0;           // items this long or longer are left out; 0: no limit
+  std::string_view prefix = {};  // put before each item (after the left marker, if included)
+  std::string_view suffix = {};  // put after each item (before the right marker, if included)
+  bool includeLeft = false;      // each item begins with the left marker
+  bool includeRight = false;     // each item ends with the right marker
+  int start = 0;                 // where the first search for the left marker begins
+};
+
 // Every text between `left` and the next `right`, in order; each search for the next left marker
-// starts right after the previous one. Items reaching `lengthLimit` (when not 0) are left out.
-// Runs ProcessPendingEvents after each item. Returns the number of entries in `list`.
+// starts right after the previous one. Runs ProcessPendingEvents after each item. An empty left
+// marker finds nothing (it would match again at the very place it matched, forever).
+[[nodiscard]] std::vector<Text> ItemsBetween(std::string_view text, std::string_view left,
+                                             std::string_view right,
+                                             const BetweenOptions& options = {});
+
+// ItemsBetween in the program's described shape: the items go to `list`, the options come as
+// positional parameters, and the number of items is returned.
 int TextBetweenAll(std::string_view text, std::string_view left, std::string_view right,
                    std::vector<Text>& list, bool ignoreCase = false, int lengthLimit = 0,
                    std::string_view prefix = {}, std::string_view suffix = {},

@@ -8,7 +8,6 @@ namespace lumenta {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr int kPostMethod = 1;
 
 struct DefaultHeader {
   std::string_view searchKey;  // compared without regard to case with the whole block
@@ -76,6 +75,12 @@ Text HeaderValue(std::string_view block, std::string_view name) {
 
 Text BuildRequestHeaders(std::string_view extraHeaders, int method, std::string_view sendCookies,
                          bool completeHeaders, bool normaliseHeaderNames) {
+  return BuildRequestHeaders(extraHeaders, VerbOfMethod(method), sendCookies, completeHeaders,
+                             normaliseHeaderNames);
+}
+
+Text BuildRequestHeaders(std::string_view extraHeaders, HttpVerb verb, std::string_view sendCookies,
+                         bool completeHeaders, bool normaliseHeaderNames) {
   extraHeaders = AsText(extraHeaders);
   sendCookies = AsText(sendCookies);
   Text block;
@@ -85,7 +90,7 @@ Text BuildRequestHeaders(std::string_view extraHeaders, int method, std::string_
   }
   if (completeHeaders) {
     for (const DefaultHeader& row : kDefaultHeaders) {
-      if (row.postOnly && method != kPostMethod) continue;
+      if (row.postOnly && verb != HttpVerb::kPost) continue;
       if (Contains(block, row.searchKey, /*ignoreCase=*/true)) continue;
       block.append(row.line);
       block.append(kCrLf);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/text.h"
+#include "http/request_settings.h"
 
 namespace lumenta {
 
@@ -15,6 +16,10 @@ namespace lumenta {
 //   completeHeaders       add the default lines whose names the block does not hold yet
 //   normaliseHeaderNames  re-case the header names (see NormaliseHeaderNames)
 [[nodiscard]] Text BuildRequestHeaders(std::string_view extraHeaders, int method,
+                                       std::string_view sendCookies, bool completeHeaders,
+                                       bool normaliseHeaderNames);
+// The same for a verb (POST alone gets a default Content-Type).
+[[nodiscard]] Text BuildRequestHeaders(std::string_view extraHeaders, HttpVerb verb,
                                        std::string_view sendCookies, bool completeHeaders,
                                        bool normaliseHeaderNames);
 

@@ -5,12 +5,21 @@
 
 namespace lumenta {
 
-std::string_view VerbForMethod(int method) {
-  static constexpr std::array<std::string_view, 8> kVerbs = {
-      "GET", "POST", "HEAD", "PUT", "OPTIONS", "DELETE", "TRACE", "CONNECT"};
-  if (method < 0 || method >= static_cast<int>(kVerbs.size())) return kVerbs[0];
-  return kVerbs[static_cast<size_t>(method)];
+namespace {
+
+constexpr std::array<std::string_view, 8> kVerbs = {"GET",     "POST",   "HEAD",  "PUT",
+                                                    "OPTIONS", "DELETE", "TRACE", "CONNECT"};
+
+}  // namespace
+
+std::string_view VerbName(HttpVerb verb) { return kVerbs[static_cast<size_t>(verb)]; }
+
+HttpVerb VerbOfMethod(int method) {
+  if (method < 0 || method >= static_cast<int>(kVerbs.size())) return HttpVerb::kGet;
+  return static_cast<HttpVerb>(method);
 }
+
+std::string_view VerbForMethod(int method) { return VerbName(VerbOfMethod(method)); }
 
 int TimeoutMilliseconds(int timeoutSeconds) {
   if (timeoutSeconds <= 0) return 30000;

@@ -11,6 +11,15 @@ namespace lumenta {
 // A body larger than this stops the reading as a read failure instead of exhausting memory.
 inline constexpr size_t kResponseBodyLimit = size_t{256} << 20;
 
+enum class HttpVerb { kGet, kPost, kHead, kPut, kOptions, kDelete, kTrace, kConnect };
+
+// The verb's name on the wire.
+[[nodiscard]] std::string_view VerbName(HttpVerb verb);
+
+// The verb of a verb number, the program's described way of naming them (0 GET, 1 POST, 2 HEAD,
+// 3 PUT, 4 OPTIONS, 5 DELETE, 6 TRACE, 7 CONNECT); any other number gives GET.
+[[nodiscard]] HttpVerb VerbOfMethod(int method);
+
 // The request verb of a verb number; numbers outside 0..7 give "GET".
 [[nodiscard]] std::string_view VerbForMethod(int method);
 

@@ -11,9 +11,11 @@
 //   WebRequest({.url = url, .method = 1, .bodyText = form,
 //               .extraHeaders = "Content-Type:application/x-www-form-urlencoded"});
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "base/text.h"
+#include "http/request_settings.h"
 
 namespace lumenta {
 
@@ -64,7 +66,43 @@ struct WebRequestParameters {
 };
 
 // Performs the request; returns the response body as text (DecodeResponseText), or empty text
-// when the request failed. Windows only.
+// when the request failed. Windows only. The program's described shape of SendHttpRequest.
 [[nodiscard]] Text WebRequest(const WebRequestParameters& parameters);
+
+// The same request with typed parts: what goes out, and what came back.
+struct HttpRequest {
+  std::string_view url = {};
+  HttpVerb verb = HttpVerb::kGet;
+  std::string_view body = {};     // sent as these bytes
+  std::string_view cookies = {};  // to send ("a=1; b=2", or a whole "Cookie: ..." line)
+  std::string_view extraHeaders = {};
+  bool noRedirect = false;
+  std::string_view serverUser = {}, serverPassword = {};
+  std::string_view proxyAddress = {};
+  std::string_view proxyUser = {}, proxyPassword = {};
+  int timeoutSeconds = 0;
+  bool mergeCookies = true;
+  bool completeHeaders = true;
+  bool normaliseHeaderNames = true;
+};
+
+// A part of the response is set only when the request got as far as producing it; what the
+// described operation leaves untouched in its caller's variables stays unset here.
+struct HttpResponse {
+  Text text;  // the body as text; empty when the request failed
+  // The status code and reason ("200 OK"), or a numbered failure message; unset only when the
+  // response's header block could not be read after a complete body.
+  std::optional<Text> status;
+  std::optional<Text> headers;      // the raw header block of the final response
+  std::optional<Text> cookiesSent;  // after a merge: the merged cookies (the sent ones become them)
+  std::optional<Text> cookiesReceived;  // the cookies the response set (after the merge)
+  std::optional<Text> location;         // the last Location line's value
+  std::optional<ByteBuffer> bytes;      // the body exactly as received
+};
+
+// Performs the request. `cookiesReceivedBefore` is what the response's cookies are appended to.
+// Windows only.
+[[nodiscard]] HttpResponse SendHttpRequest(const HttpRequest& request,
+                                           std::string_view cookiesReceivedBefore = {});
 
 }  // namespace lumenta

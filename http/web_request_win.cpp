@@ -161,15 +161,11 @@ bool QueryRawHeaders(const WinHttpApi& api, HINTERNET request, Text& headers) {
   return true;
 }
 
-Text PerformRequest(const WebRequestParameters& p, Text& statusText) {
+// The request's steps; the response's parts are set as each step produces them.
+void PerformRequest(const HttpRequest& r, std::string_view cookiesReceivedBefore,
+                    HttpResponse& out) {
   const WinHttpApi& api = CurrentWinHttpApi();
-
-  // Omitted variables of the caller are stood in for by locals, so every step below can write.
-  Text sendCookiesLocal, receivedCookiesLocal, responseHeadersLocal, redirectLocationLocal;
-  Text& sendCookies = p.sendCookies ? *p.sendCookies : sendCookiesLocal;
-  Text& receivedCookies = p.receivedCookies ? *p.receivedCookies : receivedCookiesLocal;
-  Text& responseHeaders = p.responseHeaders ? *p.responseHeaders : responseHeadersLocal;
-  Text& redirectLocation = p.redirectLocation ? *p.redirectLocation : redirectLocationLocal;
+  std::optional<Text>& statusText = out.status;
 
   // Handles are opened in this order and closed in the reverse one, on every way out.
   InternetHandle session, connection, request;
@@ -179,26 +175,22 @@ Text PerformRequest(const WebRequestParameters& p, Text& statusText) {
   auto fail = [&](std::string_view message) {
     statusText = Text(message);
     ProcessPendingEvents();
-    return Text();
   };
   // A request option that cannot be set: the message, and every handle closed at once.
-  auto failOption = [&](std::string_view message) {
-    statusText = Text(message);
-    return Text();
-  };
+  auto failOption = [&](std::string_view message) { statusText = Text(message); };
 
   if (!api.checkPlatform()) return fail(kNoWinHttp);
 
   UrlParts url;
-  if (!CrackUrl(api, TextToUtf16(p.url), url)) return fail(kBadUrl);
+  if (!CrackUrl(api, TextToUtf16(r.url), url)) return fail(kBadUrl);
 
-  const ProxyChoice proxy = ChooseProxy(p.proxyAddress, url.secure);
+  const ProxyChoice proxy = ChooseProxy(r.proxyAddress, url.secure);
   const std::u16string proxyName = TextToUtf16(proxy.proxyName);
   session = InternetHandle(
       api.open(nullptr, proxy.accessType, WideOrNull(proxyName), WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session) return fail(kNoSession);
 
-  const int timeout = TimeoutMilliseconds(p.timeoutSeconds);
+  const int timeout = TimeoutMilliseconds(r.timeoutSeconds);
   if (!api.setTimeouts(session.get(), timeout, timeout, timeout, timeout)) {
     return fail(kNoTimeouts);
   }
@@ -207,7 +199,7 @@ Text PerformRequest(const WebRequestParameters& p, Text& statusText) {
       InternetHandle(api.connect(session.get(), Wide(TextToUtf16(url.hostName)), url.port, 0));
   if (!connection) return fail(kNoConnection);
 
-  const std::u16string verb = TextToUtf16(VerbForMethod(p.method));
+  const std::u16string verb = TextToUtf16(VerbName(r.verb));
   request = InternetHandle(api.openRequest(
       connection.get(), Wide(verb), Wide(url.objectName), nullptr, WINHTTP_NO_REFERER,
       WINHTTP_DEFAULT_ACCEPT_TYPES, url.secure ? WINHTTP_FLAG_SECURE : 0));
@@ -219,12 +211,12 @@ Text PerformRequest(const WebRequestParameters& p, Text& statusText) {
     return api.setCredentials(request.get(), target, WINHTTP_AUTH_SCHEME_BASIC, Wide(wideUser),
                               Wide(widePassword), nullptr);
   };
-  if (!AsText(p.serverUser).empty() && !AsText(p.serverPassword).empty() &&
-      !setCredentials(WINHTTP_AUTH_TARGET_SERVER, p.serverUser, p.serverPassword)) {
+  if (!AsText(r.serverUser).empty() && !AsText(r.serverPassword).empty() &&
+      !setCredentials(WINHTTP_AUTH_TARGET_SERVER, r.serverUser, r.serverPassword)) {
     return failOption(kNoCredentials);
   }
-  if (!AsText(p.proxyUser).empty() && !AsText(p.proxyPassword).empty() &&
-      !setCredentials(WINHTTP_AUTH_TARGET_PROXY, p.proxyUser, p.proxyPassword)) {
+  if (!AsText(r.proxyUser).empty() && !AsText(r.proxyPassword).empty() &&
+      !setCredentials(WINHTTP_AUTH_TARGET_PROXY, r.proxyUser, r.proxyPassword)) {
     return failOption(kNoCredentials);
   }
 
@@ -233,25 +225,26 @@ Text PerformRequest(const WebRequestParameters& p, Text& statusText) {
 
   // Without cookies to send, WinHttp neither keeps nor sends cookies of its own. With cookies,
   // feature switch 1 is turned on instead (WinHttp's revocation check of server certificates).
+  const std::string_view sendCookies = AsText(r.cookies);
   const bool cookieOptionSet =
       sendCookies.empty() ? SetDwordOption(api, request.get(), WINHTTP_OPTION_DISABLE_FEATURE,
                                            WINHTTP_DISABLE_COOKIES)
                           : SetDwordOption(api, request.get(), WINHTTP_OPTION_ENABLE_FEATURE, 1);
   if (!cookieOptionSet) return failOption(kNoCookieOption);
 
-  if (p.noRedirect && !SetDwordOption(api, request.get(), WINHTTP_OPTION_DISABLE_FEATURE,
+  if (r.noRedirect && !SetDwordOption(api, request.get(), WINHTTP_OPTION_DISABLE_FEATURE,
                                       WINHTTP_DISABLE_REDIRECTS)) {
     return failOption(kNoRedirectOption);
   }
 
   const std::u16string headerBlock = TextToUtf16(BuildRequestHeaders(
-      p.extraHeaders, p.method, sendCookies, p.completeHeaders, p.normaliseHeaderNames));
+      r.extraHeaders, r.verb, sendCookies, r.completeHeaders, r.normaliseHeaderNames));
   if (!api.addRequestHeaders(request.get(), Wide(headerBlock),
                              static_cast<DWORD>(headerBlock.size()), WINHTTP_ADDREQ_FLAG_ADD)) {
     return fail(kNoHeaders);
   }
 
-  const std::string_view body = !p.bodyBytes.empty() ? p.bodyBytes : AsText(p.bodyText);
+  const std::string_view body = r.body;
   if constexpr (sizeof(size_t) > sizeof(DWORD)) {
     if (body.size() > MAXDWORD) return fail(kSendFailed);  // WinHttp counts the body in 32 bits
   }
@@ -271,42 +264,79 @@ Text PerformRequest(const WebRequestParameters& p, Text& statusText) {
   Text headers;
   if (!QueryRawHeaders(api, request.get(), headers)) {
     ProcessPendingEvents();
-    return Text();
+    return;
   }
-  responseHeaders = headers;
   if (bodyComplete &&
-      BodyFallsShortOfItsLength(headers, received.size(), VerbForMethod(p.method) == "HEAD")) {
+      BodyFallsShortOfItsLength(headers, received.size(), r.verb == HttpVerb::kHead)) {
     bodyComplete = false;
     statusText = Text(kReadFailed);
   }
   // A body that broke off keeps its read failure in the status: the caller must not take the
   // part for the whole.
   if (bodyComplete) statusText = StatusFromResponseHeaders(headers);
-  ReadResponseLines(headers, receivedCookies, redirectLocation);
-  if (p.mergeCookies && !sendCookies.empty()) {
-    receivedCookies = MergeCookies(sendCookies, receivedCookies);
+  Text cookies(cookiesReceivedBefore);
+  // A header value never holds a line feed: the location stays this when the response has no
+  // Location line.
+  Text location = "\n";
+  ReadResponseLines(headers, cookies, location);
+  if (r.mergeCookies && !sendCookies.empty()) {
+    // The merge is what the sent cookies become as well.
+    Text sent(sendCookies);
+    cookies = MergeCookies(sent, cookies);
+    out.cookiesSent = std::move(sent);
   }
-  if (p.responseBytes) *p.responseBytes = received;
-
-  Text result;
-  if (bodyComplete) result = DecodeResponseText(received);
+  out.headers = std::move(headers);
+  out.cookiesReceived = std::move(cookies);
+  if (location != "\n") out.location = std::move(location);
+  if (bodyComplete) out.text = DecodeResponseText(received);
+  out.bytes = std::move(received);
   ProcessPendingEvents();
-  return result;
 }
 
 }  // namespace
 
-Text WebRequest(const WebRequestParameters& parameters) {
-  Text statusTextLocal;
-  Text& statusText = parameters.statusText ? *parameters.statusText : statusTextLocal;
+HttpResponse SendHttpRequest(const HttpRequest& request, std::string_view cookiesReceivedBefore) {
+  HttpResponse response;
   try {
-    return PerformRequest(parameters, statusText);
+    PerformRequest(request, cookiesReceivedBefore, response);
   } catch (const std::bad_alloc&) {
     // Copies of a very large body that find no room end the request like a failed read; the
     // handles are closed on the way out all the same.
-    statusText = Text(kReadFailed);
-    return Text();
+    response.status = Text(kReadFailed);
+    response.text.clear();
   }
+  return response;
+}
+
+Text WebRequest(const WebRequestParameters& p) {
+  const HttpRequest request{
+      .url = p.url,
+      .verb = VerbOfMethod(p.method),
+      .body = !p.bodyBytes.empty() ? p.bodyBytes : AsText(p.bodyText),
+      .cookies = p.sendCookies ? std::string_view(*p.sendCookies) : std::string_view(),
+      .extraHeaders = p.extraHeaders,
+      .noRedirect = p.noRedirect,
+      .serverUser = p.serverUser,
+      .serverPassword = p.serverPassword,
+      .proxyAddress = p.proxyAddress,
+      .proxyUser = p.proxyUser,
+      .proxyPassword = p.proxyPassword,
+      .timeoutSeconds = p.timeoutSeconds,
+      .mergeCookies = p.mergeCookies,
+      .completeHeaders = p.completeHeaders,
+      .normaliseHeaderNames = p.normaliseHeaderNames};
+  HttpResponse response = SendHttpRequest(
+      request, p.receivedCookies ? std::string_view(*p.receivedCookies) : std::string_view());
+  // The caller's variables are written where the request wrote them, and only there.
+  if (p.statusText && response.status) *p.statusText = std::move(*response.status);
+  if (p.responseHeaders && response.headers) *p.responseHeaders = std::move(*response.headers);
+  if (p.receivedCookies && response.cookiesReceived) {
+    *p.receivedCookies = std::move(*response.cookiesReceived);
+  }
+  if (p.redirectLocation && response.location) *p.redirectLocation = std::move(*response.location);
+  if (p.sendCookies && response.cookiesSent) *p.sendCookies = std::move(*response.cookiesSent);
+  if (p.responseBytes && response.bytes) *p.responseBytes = std::move(*response.bytes);
+  return std::move(response.text);
 }
 
 }  // namespace lumenta

@@ -118,8 +118,7 @@ void RecognitionFlow::RunRecognition() {
   answer = Utf8ToAnsi(answer);
 
   report_.count = LeadingInteger(TextBetween(answer, kCountLeft, kCountRight));
-  std::vector<Text> items;
-  TextBetweenAll(answer, kLineLeft, kLineRight, items);
+  const std::vector<Text> items = ItemsBetween(answer, kLineLeft, kLineRight);
   for (int i = 0; i < report_.count && i < static_cast<int>(items.size()); ++i) {
     Text line = DecodeJsonEscapes(items[static_cast<size_t>(i)]);
     window_.AppendResult(line);
