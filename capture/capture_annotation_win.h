@@ -2,12 +2,12 @@
 // The capture tool's annotation and output parts together: the toolbar with its options panel,
 // the text-size list, the canvas with the text box, and the output. Constructing this installs
 // them in a capture tool (and the text box's events in its window); destroying it takes them out.
-#include "capture/annotation_canvas_win.h"
-#include "capture/annotation_choices.h"
-#include "capture/capture_output_win.h"
-#include "capture/capture_text_box_win.h"
-#include "capture/capture_toolbar_win.h"
-#include "capture/font_size_list_win.h"
+#include "capture/annotate/annotation_canvas_win.h"
+#include "capture/annotate/capture_text_box_win.h"
+#include "capture/model/annotation_choices.h"
+#include "capture/output/capture_output_win.h"
+#include "capture/toolbar/capture_toolbar_win.h"
+#include "capture/toolbar/font_size_list_win.h"
 
 namespace lumenta::capture {
 

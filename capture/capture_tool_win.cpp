@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "capture/screen_snapshot_win.h"
+#include "capture/window/screen_snapshot_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::capture {

@@ -9,12 +9,12 @@
 #include <memory>
 #include <vector>
 
-#include "capture/capture_controller.h"
-#include "capture/capture_cursors_win.h"
-#include "capture/capture_parts.h"
-#include "capture/capture_parts_win.h"
-#include "capture/capture_renderer_win.h"
-#include "capture/magnifier_win.h"
+#include "capture/model/capture_controller.h"
+#include "capture/model/capture_parts.h"
+#include "capture/window/capture_cursors_win.h"
+#include "capture/window/capture_parts_win.h"
+#include "capture/window/capture_renderer_win.h"
+#include "capture/window/magnifier_win.h"
 #include "ui/design.h"
 #include "ui/window_win.h"
 

@@ -18,7 +18,7 @@
 #include "app/window_designs.h"
 #include "bench/support/figures.h"
 #include "capture/capture_tool_win.h"
-#include "capture/screen_snapshot_win.h"
+#include "capture/window/screen_snapshot_win.h"
 #include "capture_test_support_win.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "base/text_encoders.h"
 #include "capture/capture_annotation_win.h"
 #include "capture/capture_tool_win.h"
-#include "capture/screen_snapshot_win.h"
+#include "capture/window/screen_snapshot_win.h"
 #include "win/wide_win.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/geometry.h"
+#include "capture/model/geometry.h"
 
 namespace lumenta::capture::testing {
 

@@ -1,5 +1,5 @@
 // The cursor files compiled into the program, and reading a cursor file from memory.
-#include "capture/cursor_file.h"
+#include "capture/window/cursor_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <tuple>
 
-#include "capture/cursor_assets.h"
+#include "capture/window/cursor_assets.h"
 
 namespace lumenta::capture {
 namespace {

@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "capture/geometry.h"
-#include "capture/selection_model.h"
+#include "capture/model/geometry.h"
+#include "capture/model/selection_model.h"
 
 namespace lumenta::capture::testing {
 

@@ -1,9 +1,9 @@
-#include "capture/toolbar_images.h"
+#include "capture/toolbar/toolbar_images.h"
 
 #include <gtest/gtest.h>
 
-#include "capture/toolbar_layout.h"
-#include "capture/toolbar_style.h"
+#include "capture/model/toolbar_layout.h"
+#include "capture/toolbar/toolbar_style.h"
 #include "tests/support/bmp_test_reader.h"
 
 namespace lumenta::capture {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "capture/toolbar_images.h"
+#include "capture/toolbar/toolbar_images.h"
 #include "image/bmp_encoding_win.h"
 #include "tests/support/bmp_test_reader.h"
 

@@ -1,0 +1,50 @@
+#pragma once
+// The capture window's text box 编辑框1, where the text tool's text is typed before it is
+// written onto the picture: placed at a press inside the selected rectangle, widened while text
+// is typed until it reaches the rectangle's right side (then it takes no more text), moved by
+// dragging and kept inside the rectangle.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "capture/model/geometry.h"
+#include "capture/model/text_box_layout.h"
+#include "ui/window_win.h"
+
+namespace lumenta::capture {
+
+class CaptureTool;
+
+class CaptureTextBox {
+ public:
+  explicit CaptureTextBox(CaptureTool& tool) : tool_(tool) {}
+
+  // The box's events (content changed, left button down and up, mouse moved) for the capture
+  // window.
+  [[nodiscard]] std::vector<ui::EventBinding> Events();
+
+  [[nodiscard]] std::wstring Text() const;
+  // Left, top, width and height in capture-window (screen) coordinates.
+  [[nodiscard]] Rect Bounds() const;
+  [[nodiscard]] bool IsReadOnly() const;
+
+  // An empty, editable box at `placement` in `colour`, shown and given the keyboard focus.
+  void Place(const TextBoxPlacement& placement, COLORREF colour);
+  void EmptyAndHide();
+  void Hide();
+  void SetTextColour(COLORREF colour);
+  // The box fits a text height: the height plus 5 pixels high, the font in points.
+  void SetTextHeight(int fontHeight);
+
+ private:
+  void ContentChanged();
+  void LeftDown(ui::Event& event);
+  void LeftUp();
+  void MouseMoved();
+  void SetBounds(const Rect& bounds);
+
+  CaptureTool& tool_;
+};
+
+}  // namespace lumenta::capture

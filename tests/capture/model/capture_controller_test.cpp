@@ -1,0 +1,236 @@
+// The capture window's behaviour driven gesture by gesture: what the selection and the state
+// become, what is drawn and which parts are called. The view records the frames it is asked to
+// show; the parts record their calls.
+#include "capture/model/capture_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace lumenta::capture {
+namespace {
+
+class RecordingView : public CaptureView {
+ public:
+  void ShowFrame(const SelectionFrame& frame) override { frames.push_back(frame); }
+  void ShowMagnifier(Point p) override { magnifiers.push_back(p); }
+  void SetCursor(CaptureCursor cursor) override { cursors.push_back(cursor); }
+  void ComposePaintLayer() override { log.push_back("compose"); }
+  void PresentPaintLayer() override { log.push_back("present"); }
+  void DestroyWindow() override {
+    log.push_back("destroy");
+    if (controller) controller->TearDown();
+  }
+
+  CaptureController* controller = nullptr;
+  std::vector<SelectionFrame> frames;
+  std::vector<Point> magnifiers;
+  std::vector<CaptureCursor> cursors;
+  std::vector<std::string> log;
+};
+
+class RecordingParts : public CaptureToolbarPart, public CaptureOutputPart {
+ public:
+  void Init() override {}
+  void Close() override {}
+  void Show() override { log->push_back("toolbar"); }
+  void Hover(Point) override { ++hovers; }
+  void Click(Point p) override {
+    log->push_back("click");
+    if (p == cancelAt) view->DestroyWindow();
+  }
+  void CopySelectionToClipboard() override { log->push_back("copy"); }
+
+  std::vector<std::string>* log = nullptr;
+  RecordingView* view = nullptr;
+  Point cancelAt{-1, -1};
+  int hovers = 0;
+};
+
+class CaptureControllerTest : public ::testing::Test {
+ protected:
+  CaptureControllerTest() : controller(state, view, Parts(), {1920, 1080}) {
+    view.controller = &controller;
+    parts.log = &view.log;
+    parts.view = &view;
+    controller.Opened();
+  }
+  CaptureParts Parts() {
+    CaptureParts p;
+    p.toolbar = &parts;
+    p.output = &parts;
+    return p;
+  }
+  void Drag(Point from, Point to) {
+    controller.ButtonDown(from);
+    controller.MouseMove(to);
+    controller.ButtonUp(to);
+  }
+
+  CaptureState state;
+  RecordingView view;
+  RecordingParts parts;
+  CaptureController controller;
+};
+
+TEST_F(CaptureControllerTest, ChoosingMovesOnlyTheMagnifier) {
+  controller.MouseMove({10, 20});
+  controller.MouseMove({11, 21});
+  EXPECT_EQ(view.magnifiers, (std::vector<Point>{{10, 20}, {11, 21}}));
+  EXPECT_TRUE(view.frames.empty());
+  EXPECT_FALSE(controller.MagnifierHidden());
+}
+
+TEST_F(CaptureControllerTest, APressAndReleaseWithoutMovementLeavesNoRectangle) {
+  controller.MouseMove({300, 300});
+  controller.ButtonDown({300, 300});
+  controller.ButtonUp({300, 300});
+  EXPECT_TRUE(state.selection.IsZero());
+  EXPECT_FALSE(state.hasSelection);
+  EXPECT_FALSE(state.buttonDown);
+  EXPECT_TRUE(view.log.empty()) << "no toolbar, no paint layer";
+  controller.MouseMove({301, 300});
+  EXPECT_EQ(view.magnifiers.back(), (Point{301, 300})) << "still choosing";
+}
+
+TEST_F(CaptureControllerTest, DraggingOutFollowsTheMouseAndTheReleaseCompletesTheRectangle) {
+  controller.MouseMove({500, 400});
+  controller.ButtonDown({500, 400});
+  controller.MouseMove({450, 380});
+  controller.MouseMove({700, 600});
+  ASSERT_EQ(view.frames.size(), 2u);
+  EXPECT_EQ(view.frames[0].selection, (Rect{450, 380, 500, 400}));
+  EXPECT_EQ(view.frames[1].selection, (Rect{500, 400, 700, 600}));
+  EXPECT_TRUE(view.frames[1].withMagnifier);
+  EXPECT_EQ(view.frames[1].magnifierPoint, (Point{700, 600}));
+  EXPECT_FALSE(state.hasSelection);
+
+  controller.ButtonUp({700, 600});
+  EXPECT_TRUE(state.hasSelection);
+  EXPECT_EQ(state.selection, (Rect{500, 400, 700, 600}));
+  ASSERT_EQ(view.frames.size(), 3u);
+  EXPECT_FALSE(view.frames[2].withMagnifier) << "the release hides the magnifier";
+  EXPECT_EQ(view.frames[2].selection, state.selection);
+  EXPECT_TRUE(controller.MagnifierHidden());
+  EXPECT_EQ(view.log, (std::vector<std::string>{"compose", "toolbar", "present"}));
+}
+
+TEST_F(CaptureControllerTest, AZeroSizeDragIsStoredOnePixelWide) {
+  controller.ButtonDown({100, 100});
+  controller.MouseMove({100, 180});
+  controller.ButtonUp({100, 180});
+  EXPECT_EQ(state.selection, (Rect{100, 100, 101, 180}));
+  EXPECT_TRUE(state.hasSelection);
+}
+
+TEST_F(CaptureControllerTest, DraggingTheTopLeftHandlePastTheOppositeCornerTurnsTheRectangleOver) {
+  Drag({100, 100}, {200, 150});
+  controller.ButtonDown({100, 100});
+  EXPECT_EQ(state.dragMode, DragMode::kTopLeft);
+  controller.MouseMove({150, 120});
+  controller.MouseMove({260, 190});
+  EXPECT_EQ(state.selection, (Rect{200, 150, 260, 190}));
+  const SelectionFrame& f = view.frames.back();
+  EXPECT_EQ(f.corner1, (Point{260, 190}));
+  EXPECT_EQ(f.label,
+            "60\xA1\xC1"
+            "40");
+  controller.MouseMove({230, 170});
+  EXPECT_EQ(state.selection, (Rect{200, 150, 230, 170})) << "the fixed corner stays";
+  controller.ButtonUp({230, 170});
+  EXPECT_EQ(state.anchor, Point{});
+  EXPECT_EQ(state.dragMode, DragMode::kNone);
+}
+
+TEST_F(CaptureControllerTest, MovingRendersWithoutMagnifierAndStopsAtTheScreenEdge) {
+  Drag({100, 100}, {300, 200});
+  const size_t before = view.frames.size();
+  controller.ButtonDown({150, 150});
+  EXPECT_EQ(state.dragMode, DragMode::kMove);
+  EXPECT_EQ(state.anchor, (Point{150, 150}));
+  controller.MouseMove({100, 140});
+  EXPECT_EQ(state.selection, (Rect{50, 90, 250, 190}));
+  controller.MouseMove({40, 140});
+  EXPECT_EQ(state.selection, (Rect{0, 90, 250, 190})) << "left side stops, right side stays";
+  for (size_t i = before; i < view.frames.size(); ++i) EXPECT_FALSE(view.frames[i].withMagnifier);
+  EXPECT_EQ(view.cursors.back(), CaptureCursor::kMove);
+  const size_t framesBeforeRelease = view.frames.size();
+  controller.ButtonUp({40, 140});
+  EXPECT_EQ(view.frames.size(), framesBeforeRelease) << "the magnifier was already hidden";
+}
+
+TEST_F(CaptureControllerTest, APressOutsideTheRectangleInTheSelectedStateChangesNothing) {
+  Drag({100, 100}, {300, 200});
+  view.log.clear();
+  controller.ButtonDown({600, 600});
+  EXPECT_EQ(state.dragMode, DragMode::kNone);
+  controller.MouseMove({700, 700});
+  controller.ButtonUp({700, 700});
+  EXPECT_EQ(state.selection, (Rect{100, 100, 300, 200}));
+  EXPECT_EQ(view.log, (std::vector<std::string>{"click", "compose", "toolbar", "present"}));
+}
+
+TEST_F(CaptureControllerTest, HoverSetsTheCursorOfTheZoneUnderTheMouse) {
+  Drag({100, 100}, {300, 200});
+  view.cursors.clear();
+  controller.MouseMove({200, 100});
+  controller.MouseMove({150, 150});
+  controller.MouseMove({600, 600});
+  EXPECT_EQ(view.cursors,
+            (std::vector<CaptureCursor>{CaptureCursor::kSizeVertical, CaptureCursor::kMove}));
+  EXPECT_EQ(parts.hovers, 3);
+  EXPECT_EQ(controller.CursorAt({600, 600}), CaptureCursor::kArrow);
+  EXPECT_EQ(controller.CursorAt({300, 150}), CaptureCursor::kSizeHorizontal);
+}
+
+TEST_F(CaptureControllerTest, ADoubleClickCopiesAndClosesOnlyStrictlyInsideTheRectangle) {
+  controller.DoubleClick({10, 10});
+  EXPECT_TRUE(view.log.empty()) << "before any rectangle";
+  Drag({100, 100}, {300, 200});
+  view.log.clear();
+  controller.DoubleClick({100, 150});
+  EXPECT_TRUE(view.log.empty()) << "on the edge";
+  controller.DoubleClick({150, 150});
+  EXPECT_EQ(view.log, (std::vector<std::string>{"copy", "destroy"}));
+  EXPECT_FALSE(controller.IsOpen());
+}
+
+TEST_F(CaptureControllerTest, AToolbarClickThatEndsTheCaptureEndsThePressHandling) {
+  Drag({100, 100}, {300, 200});
+  parts.cancelAt = {150, 150};
+  controller.ButtonDown({150, 150});
+  EXPECT_FALSE(controller.IsOpen());
+  EXPECT_FALSE(state.buttonDown);
+  EXPECT_EQ(state.dragMode, DragMode::kNone);
+  EXPECT_EQ(state.anchor, Point{});
+  EXPECT_TRUE(state.selection.IsZero());
+}
+
+TEST_F(CaptureControllerTest, TearDownResetsTheStateAndHidesTheMagnifier) {
+  controller.MouseMove({5, 5});
+  Drag({100, 100}, {300, 200});
+  state.textFontHeight = 20;
+  state.toolActive = state.fontBoxShown = state.fontListOpen = state.canvasStarted = true;
+  controller.TearDown();
+  EXPECT_TRUE(state.selection.IsZero());
+  EXPECT_FALSE(state.hasSelection || state.toolActive || state.fontBoxShown || state.fontListOpen ||
+               state.canvasStarted);
+  EXPECT_EQ(state.textFontHeight, 12);
+  EXPECT_TRUE(controller.MagnifierHidden());
+  EXPECT_EQ(controller.MagnifierLastPoint(), Point{});
+}
+
+TEST_F(CaptureControllerTest, WithAToolChosenPressesNoLongerResizeOrMove) {
+  Drag({100, 100}, {300, 200});
+  state.toolActive = true;
+  controller.ButtonDown({100, 100});
+  EXPECT_EQ(state.dragMode, DragMode::kNone);
+  controller.MouseMove({50, 50});
+  EXPECT_EQ(state.selection, (Rect{100, 100, 300, 200}));
+  EXPECT_EQ(controller.CursorAt({150, 150}), CaptureCursor::kCross);
+  EXPECT_EQ(controller.CursorAt({50, 50}), CaptureCursor::kArrow);
+}
+
+}  // namespace
+}  // namespace lumenta::capture

@@ -1,0 +1,142 @@
+#include "capture/model/toolbar_layout.h"
+
+#include <gtest/gtest.h>
+
+#include "capture/model/palette.h"
+#include "capture/model/toolbar_decisions.h"
+
+namespace lumenta::capture {
+namespace {
+
+struct PlacementCase {
+  const char* name;
+  Rect selection;
+  bool panelShown;
+  Point expected;
+};
+
+TEST(ToolbarPlacement, FollowsTheSelectionAndAvoidsTheScreenEdges) {
+  constexpr int kScreenHeight = 600;
+  const PlacementCase cases[] = {
+      {"right-aligned, three pixels below", {400, 300, 800, 500}, false, {508, 503}},
+      {"the panel changes nothing with room below", {400, 300, 800, 500}, true, {508, 503}},
+      {"narrow selection near the left edge", {10, 100, 200, 200}, false, {2, 203}},
+      {"x of exactly 2 stays", {100, 100, 294, 200}, false, {2, 203}},
+      {"x of 1 becomes 2", {100, 100, 293, 200}, false, {2, 203}},
+      {"x of 3 stays", {100, 100, 295, 200}, false, {3, 203}},
+      {"toolbar ending on the last row stays below", {300, 200, 700, 571}, false, {408, 574}},
+      {"toolbar one row too low goes 29 above", {300, 200, 700, 572}, false, {408, 171}},
+      {"toolbar and panel ending on the last row stay below",
+       {300, 200, 700, 531},
+       true,
+       {408, 534}},
+      {"toolbar and panel one row too low go 68 above", {300, 200, 700, 532}, true, {408, 132}},
+      {"without the panel the lower limit is the toolbar's",
+       {300, 200, 700, 532},
+       false,
+       {408, 535}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PlaceToolbar(c.selection, c.panelShown, kScreenHeight), c.expected) << c.name;
+  }
+}
+
+TEST(FontSizeListPlacement, OpensUnderTheTextSizeBoxOrAboveTheToolbar) {
+  EXPECT_EQ(PlaceFontSizeList({100, 400}, 600), (Point{130, 460}));
+  EXPECT_EQ(PlaceFontSizeList({100, 416}, 600), (Point{130, 476}));  // ends on row 600
+  EXPECT_EQ(PlaceFontSizeList({100, 417}, 600), (Point{130, 330}));
+}
+
+TEST(ToolbarButtons, APointIsOnAButtonOnlyStrictlyInsideItsZone) {
+  for (int k = 1; k <= 9; ++k) {
+    const Zone z = kToolbarButtonZones[k - 1];
+    SCOPED_TRACE(k);
+    EXPECT_EQ(ToolbarButtonAt(z.left + 1, z.top + 1), k);
+    EXPECT_EQ(ToolbarButtonAt(z.right - 1, z.bottom - 1), k);
+    EXPECT_EQ(ToolbarButtonAt((z.left + z.right) / 2, (z.top + z.bottom) / 2), k);
+    EXPECT_EQ(ToolbarButtonAt(z.left, z.top + 5), 0);
+    EXPECT_EQ(ToolbarButtonAt(z.right, z.top + 5), 0);
+    EXPECT_EQ(ToolbarButtonAt(z.left + 5, z.top), 0);
+    EXPECT_EQ(ToolbarButtonAt(z.left + 5, z.bottom), 0);
+  }
+  EXPECT_EQ(ToolbarButtonAt(139, 12), 0);  // the dividers
+  EXPECT_EQ(ToolbarButtonAt(199, 12), 0);
+  EXPECT_EQ(ToolbarButtonAt(290, 12), 0);
+  EXPECT_EQ(ToolbarButtonAt(-1, -1), 0);
+}
+
+TEST(OptionsPanelZones, SizeButtonsTextSizeBoxAndPaletteAreFoundStrictlyInside) {
+  struct Case {
+    int rx, ry, sizeButton;
+  } sizes[] = {{9, 38, 1},  {25, 55, 1}, {8, 45, 0},  {26, 45, 0}, {31, 45, 2}, {49, 55, 2},
+               {50, 45, 0}, {58, 38, 3}, {76, 55, 3}, {77, 45, 0}, {60, 37, 0}, {60, 56, 0}};
+  for (const auto& c : sizes) {
+    EXPECT_EQ(SizeButtonAt(c.rx, c.ry), c.sizeButton) << c.rx << "," << c.ry;
+  }
+  EXPECT_EQ(SizeButtonOfWidth(1), 1);
+  EXPECT_EQ(SizeButtonOfWidth(4), 2);
+  EXPECT_EQ(SizeButtonOfWidth(8), 3);
+  EXPECT_EQ(SizeButtonOfWidth(0), 0);
+
+  EXPECT_TRUE(OnTextSizeBox(32, 39));
+  EXPECT_TRUE(OnTextSizeBox(76, 56));
+  EXPECT_FALSE(OnTextSizeBox(31, 45));
+  EXPECT_FALSE(OnTextSizeBox(77, 45));
+  EXPECT_FALSE(OnTextSizeBox(50, 38));
+  EXPECT_FALSE(OnTextSizeBox(50, 57));
+
+  struct PaletteCase {
+    int paletteX, rx, ry, entry;
+  } palette[] = {
+      {89, 123, 34, 0},  {89, 134, 45, 0},  {89, 122, 40, -1}, {89, 135, 40, -1}, {89, 138, 40, 1},
+      {89, 228, 34, 7},  {89, 239, 45, 7},  {89, 240, 40, -1}, {89, 123, 49, 8},  {89, 153, 55, 10},
+      {89, 239, 60, 15}, {89, 130, 46, -1}, {89, 130, 47, -1}, {89, 130, 61, -1}, {8, 42, 34, 0},
+      {8, 72, 49, 10},   {8, 158, 60, 15},  {8, 123, 34, 5},   {89, 42, 34, -1},
+  };
+  for (const auto& c : palette) {
+    EXPECT_EQ(PaletteEntryAt(c.rx, c.ry, c.paletteX), c.entry)
+        << c.rx << "," << c.ry << " at palette x " << c.paletteX;
+  }
+}
+
+TEST(OptionsPanelZones, SwatchHoverAndColourBoxRectanglesFollowThePaletteX) {
+  EXPECT_EQ(PaletteSwatch(0, 89), (Zone{122, 4, 135, 17}));
+  EXPECT_EQ(PaletteSwatch(10, 89), (Zone{152, 19, 165, 32}));
+  EXPECT_EQ(PaletteSwatch(15, 8), (Zone{146, 19, 159, 32}));
+  EXPECT_EQ(PaletteHoverFrame(10, 89), (Zone{151, 47, 166, 62}));
+  EXPECT_EQ(PaletteHoverFill(10, 89), (Zone{153, 49, 165, 61}));
+  EXPECT_EQ(ColourBoxFrame(89), (Zone{89, 4, 117, 32}));
+  EXPECT_EQ(ColourBoxFill(8), (Zone{10, 6, 35, 31}));
+  // The swatch drawn on the panel lies under the zone that picks it (panel y + 29).
+  for (int n = 0; n < 16; ++n) {
+    const Zone swatch = PaletteSwatch(n, 89).Moved(0, kPanelOffsetY);
+    EXPECT_EQ(
+        PaletteEntryAt((swatch.left + swatch.right) / 2, (swatch.top + swatch.bottom) / 2, 89), n);
+  }
+}
+
+TEST(ToolChoiceTable, GivesPanelPaletteWidthAndListEffectsPerTool) {
+  struct Case {
+    Tool tool;
+    ToolChoice expected;
+  } cases[] = {
+      {Tool::kRectangle, {248, PanelContent::kSizeButtons, 89, 1, true, true}},
+      {Tool::kEllipse, {248, PanelContent::kSizeButtons, 89, 1, true, true}},
+      {Tool::kArrow, {167, PanelContent::kNothing, 8, 0, true, true}},
+      {Tool::kBrush, {248, PanelContent::kSizeButtons, 89, 8, true, true}},
+      {Tool::kText, {248, PanelContent::kTextSizeBox, 89, 0, false, false}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ToolChoiceFor(c.tool), c.expected) << static_cast<int>(c.tool);
+  }
+}
+
+TEST(Palette, RedIsEntryTenAndWhiteEntryEight) {
+  EXPECT_EQ(kPaletteColours[kPaletteRed], 0x0000FFu);
+  EXPECT_EQ(kPaletteColours[kPaletteWhite], 0xFFFFFFu);
+  EXPECT_EQ(kPaletteColours[2], 0x000080u);   // dark red
+  EXPECT_EQ(kPaletteColours[13], 0xFF0000u);  // blue
+}
+
+}  // namespace
+}  // namespace lumenta::capture
