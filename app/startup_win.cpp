@@ -6,10 +6,10 @@
 #include "app/credentials_win.h"
 #include "app/event_table_win.h"
 #include "app/main_window_controls.h"
+#include "app/platform_win.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
 #include "ui/message_pump_win.h"
-#include "ui/picture_renderer_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {
@@ -43,8 +43,9 @@ int RunDesktopProgram() {
   ProgramObjects objects;
   // Long operations run the waiting window messages through this pump.
   ui::InstallMessagePump();
-  // The picture boxes decode and fit their pictures with the program's decoders.
-  image::InstallPictureRenderer();
+  // The system's own message box, dialogs, screen and the rest of the platform; the picture boxes
+  // decode and fit their pictures with the program's decoders.
+  InstallPlatform({});
   // Steps 4 to 6: the main window with its controls; its created event loads the keys and
   // registers the drop target.
   std::unique_ptr<ui::Window> main = ui::Window::Create(MainWindowDesign(), MainWindowEvents());

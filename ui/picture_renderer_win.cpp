@@ -3,10 +3,10 @@
 #include "image/picture_kind.h"
 #include "image/preview_surface_win.h"
 
-namespace lumenta::image {
+namespace lumenta::ui {
 namespace {
 
-class FittedPicture final : public ui::DecodedPicture {
+class FittedPicture final : public DecodedPicture {
  public:
   FittedPicture(std::string_view bytes, PreviewMaker make)
       : bytes_(bytes), make_(std::move(make)) {}
@@ -19,7 +19,7 @@ class FittedPicture final : public ui::DecodedPicture {
       height_ = height;
       // Bytes that do not decode leave no surface: nothing is drawn, and nothing is tried
       // again until the size changes.
-      surface_ = PreviewSurface::Create(make_(bytes_, width, height));
+      surface_ = image::PreviewSurface::Create(make_(bytes_, width, height));
     }
     if (surface_) surface_->Paint(dc, client.left, client.top);
   }
@@ -29,19 +29,19 @@ class FittedPicture final : public ui::DecodedPicture {
   const PreviewMaker make_;  // a copy: the picture may outlive a renderer that is replaced
   int width_ = -1;
   int height_ = -1;
-  std::unique_ptr<PreviewSurface> surface_;
+  std::unique_ptr<image::PreviewSurface> surface_;
 };
 
 }  // namespace
 
-std::unique_ptr<ui::DecodedPicture> PreviewRenderer::Decode(std::string_view bytes) {
-  if (DetectPictureKind(bytes) == PictureKind::kNone) return nullptr;
+std::unique_ptr<DecodedPicture> PreviewRenderer::Decode(std::string_view bytes) {
+  if (image::DetectPictureKind(bytes) == image::PictureKind::kNone) return nullptr;
   return std::make_unique<FittedPicture>(bytes, make_);
 }
 
-void InstallPictureRenderer() {
+PictureRenderer& ProgramPictureRenderer() {
   static PreviewRenderer renderer;
-  ui::SetPictureRenderer(&renderer);
+  return renderer;
 }
 
-}  // namespace lumenta::image
+}  // namespace lumenta::ui

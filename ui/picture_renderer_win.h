@@ -10,25 +10,26 @@
 #include "image/preview.h"
 #include "ui/picture_box_win.h"
 
-namespace lumenta::image {
+namespace lumenta::ui {
 
 // Makes the preview of picture bytes for a box of the given size (MakePreview by default; tests
 // put a counting one in).
-using PreviewMaker = std::function<Preview(std::string_view bytes, int boxWidth, int boxHeight)>;
+using PreviewMaker =
+    std::function<image::Preview(std::string_view bytes, int boxWidth, int boxHeight)>;
 
-class PreviewRenderer final : public ui::PictureRenderer {
+class PreviewRenderer final : public PictureRenderer {
  public:
-  explicit PreviewRenderer(PreviewMaker make = MakePreview) : make_(std::move(make)) {}
+  explicit PreviewRenderer(PreviewMaker make = image::MakePreview) : make_(std::move(make)) {}
 
   // nullptr for bytes without a picture signature (text files, fewer than 8 bytes); otherwise a
   // picture that keeps its own copy of the bytes and decodes them when first drawn.
-  [[nodiscard]] std::unique_ptr<ui::DecodedPicture> Decode(std::string_view bytes) override;
+  [[nodiscard]] std::unique_ptr<DecodedPicture> Decode(std::string_view bytes) override;
 
  private:
   PreviewMaker make_;
 };
 
-// Installs the program's renderer for every picture box (done once at start-up).
-void InstallPictureRenderer();
+// The program's renderer for every picture box (app/platform_win.h installs it at start-up).
+[[nodiscard]] PictureRenderer& ProgramPictureRenderer();
 
-}  // namespace lumenta::image
+}  // namespace lumenta::ui

@@ -140,7 +140,7 @@ class MainWindowPictures : public ::testing::Test {
 
   // The program's renderer, counting the pictures it decodes and fits.
   int fits_ = 0;
-  image::PreviewRenderer renderer_{[this](std::string_view bytes, int width, int height) {
+  ui::PreviewRenderer renderer_{[this](std::string_view bytes, int width, int height) {
     ++fits_;
     return image::MakePreview(bytes, width, height);
   }};
@@ -375,7 +375,7 @@ TEST(ReadPictureFile, GivesTheWholeFileOrNothing) {
 
 // The sponsor window shows its picture, the program's resource, scaled to 240 x 240.
 TEST(SponsorPicture, IsShownScaledInThePictureBox) {
-  image::PreviewRenderer renderer;
+  ui::PreviewRenderer renderer;
   ui::PictureRenderer* previous = ui::SetPictureRenderer(&renderer);
   auto sponsor = ui::Window::Create(SponsorWindowDesign());
   ASSERT_NE(sponsor, nullptr);

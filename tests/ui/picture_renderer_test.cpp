@@ -5,8 +5,11 @@
 #include "tests/support/picture_fixtures.h"
 #include "ui/picture_renderer_win.h"
 
-namespace lumenta::image {
+namespace lumenta::ui {
 namespace {
+
+using image::MakePreview;
+namespace testing = image::testing;
 
 // A white memory canvas of the given size.
 class Canvas {
@@ -93,4 +96,4 @@ TEST_F(PictureRendererTest, ACorruptPictureDrawsNothingAndIsNotTriedAtEveryPaint
 }
 
 }  // namespace
-}  // namespace lumenta::image
+}  // namespace lumenta::ui
