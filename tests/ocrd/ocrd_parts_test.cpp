@@ -7,6 +7,7 @@
 #include "tools/ocrd/answers.h"
 #include "tools/ocrd/base64_decode.h"
 #include "tools/ocrd/form_body.h"
+#include "tools/ocrd/hmac_sha256.h"
 #include "tools/ocrd/line_text.h"
 #include "tools/ocrd/options.h"
 #include "tools/ocrd/request_log.h"
@@ -307,6 +308,50 @@ TEST(OcrdCommandLine, ByteCountsTakeBinarySuffixes) {
   std::size_t ignored = 0;
   EXPECT_FALSE(ParseByteCount("99999999999999999999G", ignored));
   EXPECT_FALSE(ParseByteCount("M", ignored));
+}
+
+std::string HexOf(const Sha256Digest& digest) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (std::uint8_t byte : digest) {
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 15];
+  }
+  return out;
+}
+
+TEST(OcrdHmac, MatchesThePublishedTestVectors) {
+  // FIPS 180-4's examples and RFC 4231's test cases 1, 2, 3 and 6 (a key longer than a block).
+  EXPECT_EQ(HexOf(Sha256("")),
+            "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(HexOf(Sha256("abc")),
+            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  EXPECT_EQ(HexOf(Sha256("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq")),
+            "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+  struct Case {
+    std::string key;
+    std::string message;
+    const char* mac;
+  };
+  const Case cases[] = {
+      {std::string(20, '\x0b'), "Hi There",
+       "b0344c61d8db38535ca8afceaf0bf12b881dc200c9833da726e9376c2e32cff7"},
+      {"Jefe", "what do ya want for nothing?",
+       "5bdcc146bf60754e6a042426089575c75a003f089d2739839dec58b964ec3843"},
+      {std::string(20, '\xaa'), std::string(50, '\xdd'),
+       "773ea91e36800e46854db8ebd09181a72959098b3ef8c122d9635514ced565fe"},
+      {std::string(131, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First",
+       "60e431591ee0b67f0d8a26aacbf5b77f8e0bc6213728c5140546040f0ee37f54"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(HexOf(HmacSha256(c.key, c.message)), c.mac) << c.message;
+}
+
+TEST(OcrdHmac, ConstantTimeEqualityIsPlainEqualityOfBytes) {
+  EXPECT_TRUE(ConstantTimeEqual("", ""));
+  EXPECT_TRUE(ConstantTimeEqual("abc", "abc"));
+  EXPECT_FALSE(ConstantTimeEqual("abc", "abd"));
+  EXPECT_FALSE(ConstantTimeEqual("abc", "ab"));
+  EXPECT_FALSE(ConstantTimeEqual(std::string("a\0b", 3), std::string("a\0c", 3)));
 }
 
 TEST(OcrdLog, OneLineWithPathStatusOutcomeAndTime) {

@@ -1,15 +1,20 @@
 #include "tools/ocrd/request_log.h"
 
-#include <ctime>
+#include <cstdio>
 
 namespace lumenta::ocrd {
 
 std::string FormatLogLine(const LogEntry& entry, std::chrono::system_clock::time_point when) {
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-  std::tm utc{};
-  gmtime_r(&seconds, &utc);
+  // The calendar of the time's day and the time within it, in UTC, without the C library's
+  // thread-unsafe or platform-specific conversions.
+  const auto day = std::chrono::floor<std::chrono::days>(when);
+  const std::chrono::year_month_day date(day);
+  const std::chrono::hh_mm_ss time(std::chrono::floor<std::chrono::seconds>(when - day));
   char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  std::snprintf(stamp, sizeof stamp, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                static_cast<int>(time.seconds().count()));
   std::string line = stamp;
   line += ' ';
   line += entry.remoteAddress.empty() ? "-" : entry.remoteAddress;

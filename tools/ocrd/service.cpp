@@ -1,7 +1,6 @@
 #include "tools/ocrd/service.h"
 
 #include <httplib.h>
-#include <openssl/crypto.h>
 
 #include <cctype>
 #include <chrono>
@@ -12,6 +11,7 @@
 #include "tools/ocrd/answers.h"
 #include "tools/ocrd/base64_decode.h"
 #include "tools/ocrd/form_body.h"
+#include "tools/ocrd/hmac_sha256.h"
 #include "tools/ocrd/picture.h"
 
 namespace lumenta::ocrd {
@@ -28,8 +28,7 @@ struct RequestNote {
 thread_local RequestNote t_note;
 
 bool SameSecret(const std::string& given, const std::string& expected) {
-  return given.size() == expected.size() &&
-         CRYPTO_memcmp(given.data(), expected.data(), given.size()) == 0;
+  return ConstantTimeEqual(given, expected);
 }
 
 std::uint64_t NewLogId() {

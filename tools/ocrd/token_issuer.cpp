@@ -1,14 +1,12 @@
 #include "tools/ocrd/token_issuer.h"
 
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/hmac.h>
-#include <openssl/rand.h>
-
 #include <charconv>
 #include <chrono>
 #include <stdexcept>
 #include <vector>
+
+#include "tools/ocrd/hmac_sha256.h"
+#include "tools/ocrd/random_bytes.h"
 
 namespace lumenta::ocrd {
 namespace {
@@ -25,7 +23,7 @@ std::string Hex(const unsigned char* bytes, std::size_t count) {
 }
 
 void FillRandom(unsigned char* bytes, std::size_t count) {
-  if (RAND_bytes(bytes, static_cast<int>(count)) != 1) {
+  if (!FillRandomBytes(bytes, count)) {
     // Without randomness tokens could be forged: refuse to go on.
     throw std::runtime_error("no random bytes available");
   }
@@ -64,11 +62,9 @@ TokenIssuer::TokenIssuer(std::function<long long()> now) : now_(std::move(now)) 
 }
 
 std::string TokenIssuer::Mac(std::string_view text) const {
-  unsigned char mac[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  HMAC(EVP_sha256(), secret_, sizeof secret_, reinterpret_cast<const unsigned char*>(text.data()),
-       text.size(), mac, &length);
-  return Hex(mac, kMacBytes);
+  const Sha256Digest mac = HmacSha256(
+      std::string_view(reinterpret_cast<const char*>(secret_), sizeof secret_), text);
+  return Hex(mac.data(), kMacBytes);
 }
 
 IssuedToken TokenIssuer::Issue() {
@@ -91,7 +87,7 @@ bool TokenIssuer::IsValid(std::string_view accessToken) const {
   if (parts.size() != 5 || parts[0] != "24" || parts[4].size() != kMacBytes * 2) return false;
   const std::string_view body = accessToken.substr(0, accessToken.size() - parts[4].size() - 1);
   const std::string expected = Mac(body);
-  if (CRYPTO_memcmp(expected.data(), parts[4].data(), expected.size()) != 0) return false;
+  if (!ConstantTimeEqual(expected, parts[4])) return false;
   long long lifetime = 0;
   long long issued = 0;
   if (std::from_chars(parts[2].data(), parts[2].data() + parts[2].size(), lifetime).ec !=

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace lumenta::ocrd::ppocr {
 namespace {
@@ -73,11 +74,11 @@ RotatedRect MinAreaRect(const std::vector<Point>& points) {
     }
   }
   // Name the side nearer the x axis the width: angle within (-pi/4, pi/4].
-  const double quarter = M_PI / 2;
-  double angle = std::remainder(best.angle, M_PI);  // a side's direction, modulo a half turn
+  const double quarter = std::numbers::pi / 2;
+  double angle = std::remainder(best.angle, std::numbers::pi);  // a side's direction, modulo a half turn
   if (angle > quarter / 2 + 1e-12 || angle <= -quarter / 2 + 1e-12) {
     std::swap(best.width, best.height);
-    angle = std::remainder(angle + quarter, M_PI);
+    angle = std::remainder(angle + quarter, std::numbers::pi);
   }
   best.angle = angle;
   return best;

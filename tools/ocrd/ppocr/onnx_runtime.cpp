@@ -1,6 +1,6 @@
 #include "tools/ocrd/ppocr/onnx_runtime.h"
 
-#include <onnxruntime_c_api.h>
+#include "tools/ocrd/ppocr/onnx_runtime_api.h"
 
 #include "tools/ocrd/ppocr/shared_library.h"
 
