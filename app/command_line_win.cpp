@@ -7,6 +7,7 @@
 
 #include "app/credentials.h"
 #include "app/credentials_win.h"
+#include "app/local_service_win.h"
 #include "app/recognition_win.h"
 #include "app/startup_win.h"
 #include "base/text_encoders.h"
@@ -16,9 +17,10 @@
 namespace lumenta::app {
 namespace {
 
-Text ServiceBase(const ProgramArguments& arguments) {
-  if (arguments.hasService) return ServiceBaseFromSetting(arguments.service);
-  return ConfiguredServiceBase(AnsiPath(KeyFilePath()));
+// --service, else [service] url of key.ini; "local" for either is the program's own service.
+ServiceLocator Service(const ProgramArguments& arguments) {
+  if (arguments.hasService) return ServiceLocatorForSetting(arguments.service);
+  return ServiceLocatorForSetting(ConfiguredServiceSetting(AnsiPath(KeyFilePath())));
 }
 
 }  // namespace
@@ -57,7 +59,7 @@ int RunRecognitionCommand(const ProgramArguments& arguments, WebRequestFunction 
   const Text keyFile = AnsiPath(KeyFilePath());
   CommandLineWindow window(ReadProfileEntry(keyFile, kKeySection, kApiKeyEntry),
                            ReadProfileEntry(keyFile, kKeySection, kSecretKeyEntry), *picture);
-  RecognitionFlow flow(window, std::move(request), ServiceBase(arguments));
+  RecognitionFlow flow(window, std::move(request), Service(arguments));
   flow.CheckAndRecognize();
   const CommandOutcome outcome = RecognitionOutcome(flow.lastReport(), flow.serviceBase());
   if (!console::WriteStandardOutput(outcome.standardOutput) && outcome.exitCode == kExitText) {
@@ -81,7 +83,7 @@ int RunFromCommandLine(const std::vector<std::u16string>& arguments, WebRequestF
     case ProgramArguments::Mode::kWindow:
       break;
   }
-  SetRecognitionService(ServiceBase(parsed), std::move(request));
+  SetRecognitionService(Service(parsed), std::move(request));
   return RunDesktopProgram();
 }
 

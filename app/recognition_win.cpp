@@ -17,7 +17,7 @@ using main_window::kResultBox;
 using main_window::kSecretKeyBox;
 
 struct RecognitionService {
-  Text base = kDefaultServiceBase;
+  ServiceLocator locator;  // none: the cloud service
   WebRequestFunction request;
 };
 
@@ -57,16 +57,22 @@ void MainWindowRecognition::ShowBusy(bool busy) {
   }
 }
 
-Text ConfiguredServiceBase(std::string_view keyFile) {
-  return ServiceBaseFromSetting(ReadProfileEntry(keyFile, "service", "url"));
+Text ConfiguredServiceSetting(std::string_view keyFile) {
+  return ReadProfileEntry(keyFile, "service", "url");
 }
 
-void SetRecognitionService(Text base, WebRequestFunction request) {
-  Service().base = std::move(base);
+void SetRecognitionService(ServiceLocator service, WebRequestFunction request) {
+  Service().locator = std::move(service);
   Service().request = std::move(request);
 }
 
-const Text& RecognitionServiceBase() { return Service().base; }
+void SetRecognitionService(Text base, WebRequestFunction request) {
+  SetRecognitionService(
+      [base = std::move(base)] {
+        return ServiceAddress{base, Text()};
+      },
+      std::move(request));
+}
 
 void RecognizeClicked(ui::Event& event) {
   ButtonRun& run = Run();
@@ -78,7 +84,10 @@ void RecognizeClicked(ui::Event& event) {
         const WebRequestFunction& request = Service().request;
         return request ? request(url, method, body, headers) : WebAnswer{};
       },
-      Service().base);
+      [] {
+        const ServiceLocator& locator = Service().locator;
+        return locator ? locator() : ServiceAddress{kDefaultServiceBase, Text()};
+      });
   run.flow->CheckAndRecognize();
 }
 

@@ -30,14 +30,13 @@ class MainWindowRecognition final : public RecognitionWindow {
   std::optional<ui::BusyCursor> busy_;
 };
 
-// The base address of the service for key.ini at `keyFile` (ANSI path): its [service] url,
-// else the cloud service's host.
-[[nodiscard]] Text ConfiguredServiceBase(std::string_view keyFile);
+// The [service] url setting of key.ini at `keyFile` (ANSI path), as written (empty when none).
+[[nodiscard]] Text ConfiguredServiceSetting(std::string_view keyFile);
 
-// The address and the request function the 识别 button uses; set at start. Until a request
-// function is set, every request fails (empty answer).
+// Where the 识别 button's requests go and the request function it uses; set at start. Until a
+// request function is set, every request fails (empty answer).
+void SetRecognitionService(ServiceLocator service, WebRequestFunction request);
 void SetRecognitionService(Text base, WebRequestFunction request);
-[[nodiscard]] const Text& RecognitionServiceBase();
 
 // The click handler of 按钮_识别 (CheckAndRecognize on the clicked window). A click while the
 // button's run is still in progress is ignored.

@@ -72,6 +72,11 @@ CommandOutcome RecognitionOutcome(const RecognitionReport& report, const Text& s
     for (const Text& line : report.lines) outcome.standardOutput += Utf8(line) + "\n";
     return outcome;
   }
+  if (!report.serviceProblem.empty()) {
+    outcome.exitCode = kExitRequestFailed;
+    outcome.standardError = "request failed: " + Utf8(report.serviceProblem) + "\n";
+    return outcome;
+  }
   const std::string where = Utf8(serviceBase);
   if (report.token.empty()) {
     if (report.tokenAnswer.body.empty()) {

@@ -87,7 +87,16 @@ Text RecognitionBody(std::string_view pictureBytes) {
 
 RecognitionFlow::RecognitionFlow(RecognitionWindow& window, WebRequestFunction request,
                                  Text serviceBase)
-    : window_(window), request_(std::move(request)), serviceBase_(std::move(serviceBase)) {}
+    : window_(window),
+      request_(std::move(request)),
+      service_([serviceBase] {
+        return ServiceAddress{serviceBase, Text()};
+      }),
+      serviceBase_(std::move(serviceBase)) {}
+
+RecognitionFlow::RecognitionFlow(RecognitionWindow& window, WebRequestFunction request,
+                                 ServiceLocator service)
+    : window_(window), request_(std::move(request)), service_(std::move(service)) {}
 
 void RecognitionFlow::CheckAndRecognize() {
   if (running_) return;
@@ -104,6 +113,13 @@ void RecognitionFlow::RunRecognition() {
   report_.ran = true;
 
   window_.ClearResult();
+  ServiceAddress address = service_ ? service_() : ServiceAddress{kDefaultServiceBase, Text()};
+  if (!address.problem.empty()) {
+    report_.serviceProblem = address.problem;
+    window_.ShowMessage(address.problem);
+    return;
+  }
+  serviceBase_ = std::move(address.base);
   const Text apiKey = window_.ApiKey();
   const Text secretKey = window_.SecretKey();
   const Text tokenUrl = serviceBase_ + kTokenPath + apiKey + kSecretQuery + secretKey;

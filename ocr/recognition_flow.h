@@ -44,9 +44,19 @@ inline constexpr char kDefaultServiceBase[] = "https://aip.baidubce.com";
 // default when the setting is empty.
 [[nodiscard]] Text ServiceBaseFromSetting(std::string_view setting);
 
+// Where a run's requests go, asked for when a run starts: the base address, or, when there is
+// none to be had (the program's own local service could not start), a message in GBK that says
+// why. A run with a problem sends nothing: it shows the message and leaves the result box empty.
+struct ServiceAddress {
+  Text base;
+  Text problem;
+};
+using ServiceLocator = std::function<ServiceAddress()>;
+
 // What the last run did, for the command line's report; the window does not use it.
 struct RecognitionReport {
   bool ran = false;
+  Text serviceProblem;  // GBK; set when the service's address could not be had
   WebAnswer tokenAnswer;
   Text token;
   WebAnswer recognitionAnswer;  // body converted from UTF-8 to GBK
@@ -57,6 +67,7 @@ struct RecognitionReport {
 class RecognitionFlow {
  public:
   RecognitionFlow(RecognitionWindow& window, WebRequestFunction request, Text serviceBase);
+  RecognitionFlow(RecognitionWindow& window, WebRequestFunction request, ServiceLocator service);
 
   // The click handler of 按钮_识别: runs RunRecognition when a mode is selected, otherwise
   // shows which input is missing. A click that arrives while a run of this flow is still in
@@ -67,6 +78,8 @@ class RecognitionFlow {
   void RunRecognition();
 
   bool running() const { return running_; }
+  // The base address of the last run's requests (before the first run: the fixed address given,
+  // or empty for a locator).
   const Text& serviceBase() const { return serviceBase_; }
   const RecognitionReport& lastReport() const { return report_; }
 
@@ -86,7 +99,8 @@ class RecognitionFlow {
  private:
   RecognitionWindow& window_;
   WebRequestFunction request_;
-  Text serviceBase_;
+  ServiceLocator service_;
+  Text serviceBase_;  // the last address the locator gave
   bool running_ = false;
   RecognitionReport report_;
 };

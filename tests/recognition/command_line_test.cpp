@@ -9,68 +9,20 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "base/text_encoders.h"
+#include "program_run_win.h"
 #include "text_picture_win.h"
 
 namespace lumenta {
 namespace {
 
-struct HandleCloser {
-  void operator()(HANDLE handle) const {
-    if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-struct ProgramRun {
-  DWORD exitCode = 0xFFFFFFFF;
-  std::string out;
-  std::string err;
-};
-
-std::wstring ProgramPath() { return std::filesystem::path(LUMENTA_BINARY_DIR "/Lumenta.exe"); }
-
-std::wstring Quoted(const std::wstring& argument) { return L"\"" + argument + L"\""; }
+using testing::ProgramRun;
+using testing::Quoted;
 
 // Runs the program with `arguments` (already quoted) and collects what it writes.
 ProgramRun RunProgram(const std::wstring& arguments) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-  CreatePipe(&outRead, &outWrite, &inherit, 0);
-  CreatePipe(&errRead, &errWrite, &inherit, 0);
-  UniqueHandle outReader(outRead), outWriter(outWrite), errReader(errRead), errWriter(errWrite);
-  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = outWrite;
-  startup.hStdError = errWrite;
-  std::wstring commandLine = Quoted(ProgramPath()) + L" " + arguments;
-  PROCESS_INFORMATION process{};
-  ProgramRun run;
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    run.err = "<could not start the program: " + std::to_string(GetLastError()) + ">";
-    return run;
-  }
-  UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
-  outWriter.reset();
-  errWriter.reset();
-  auto drain = [](HANDLE pipe, std::string& into) {
-    char buffer[4096];
-    DWORD n = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) into.append(buffer, n);
-  };
-  std::thread errors(drain, errRead, std::ref(run.err));
-  drain(outRead, run.out);
-  errors.join();
-  WaitForSingleObject(process.hProcess, 120000);
-  GetExitCodeProcess(process.hProcess, &run.exitCode);
-  return run;
+  return testing::RunProgram(std::filesystem::path(LUMENTA_BINARY_DIR "/Lumenta.exe"), arguments);
 }
 
 class CommandLineTest : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/text_encoders.h"
+#include "ocr/recognition_command.h"
 
 namespace lumenta {
 namespace {
@@ -312,6 +313,54 @@ TEST_F(RecognitionFlowTest, TheReportKeepsWhatTheRunSawForTheCommandLine) {
   EXPECT_EQ(report.tokenAnswer.statusText, "200 OK");
   EXPECT_EQ(report.count, 2);
   EXPECT_EQ(report.lines, (std::vector<Text>{"ab", "cd"}));
+}
+
+TEST(RecognitionServiceLocator, IsAskedAtEveryRunAndNotBefore) {
+  FakeWindow window;
+  FakeService service;
+  std::vector<Text> bases = {"http://127.0.0.1:1", "http://127.0.0.1:2"};
+  int asked = 0;
+  RecognitionFlow flow(window, service.Function(), [&] {
+    return ServiceAddress{bases[static_cast<size_t>(asked++)], Text()};
+  });
+  EXPECT_EQ(asked, 0);
+  EXPECT_EQ(flow.serviceBase(), "");
+  flow.CheckAndRecognize();
+  flow.CheckAndRecognize();
+  ASSERT_EQ(service.requests.size(), 4u);
+  EXPECT_EQ(service.requests[0].url.rfind("http://127.0.0.1:1/oauth/2.0/token?", 0), 0u);
+  EXPECT_EQ(service.requests[3].url.rfind("http://127.0.0.1:2/rest/2.0/ocr/v1/general_basic?", 0),
+            0u);
+  EXPECT_EQ(flow.serviceBase(), "http://127.0.0.1:2");
+}
+
+TEST(RecognitionServiceLocator, AProblemIsShownAndNothingIsSent) {
+  FakeWindow window;
+  FakeService service;
+  service.window = &window;
+  const Text problem = Utf8ToAnsi("本地识别服务缺少文件：onnxruntime.dll");
+  Text current = problem;
+  RecognitionFlow flow(window, service.Function(), [&] {
+    return current.empty() ? ServiceAddress{"http://127.0.0.1:3", Text()}
+                           : ServiceAddress{"", current};
+  });
+  flow.CheckAndRecognize();
+  EXPECT_TRUE(service.requests.empty());
+  EXPECT_EQ(window.result, "");
+  EXPECT_EQ(window.events,
+            (std::vector<std::string>{"busy", "clear", "message " + problem, "idle"}));
+  EXPECT_EQ(flow.lastReport().serviceProblem, problem);
+
+  const CommandOutcome outcome = RecognitionOutcome(flow.lastReport(), flow.serviceBase());
+  EXPECT_EQ(outcome.exitCode, kExitRequestFailed);
+  EXPECT_EQ(outcome.standardError, "request failed: 本地识别服务缺少文件：onnxruntime.dll\n");
+
+  // The next run asks again: a problem mended since is gone.
+  current.clear();
+  flow.CheckAndRecognize();
+  EXPECT_EQ(service.requests.size(), 2u);
+  EXPECT_TRUE(flow.lastReport().serviceProblem.empty());
+  EXPECT_EQ(window.result, "abcd");
 }
 
 TEST(RecognitionService, TheSettingReplacesTheCloudHost) {

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "app/credentials_win.h"
+#include "app/local_service.h"
+#include "app/local_service_win.h"
 #include "app/recognition_win.h"
 
 namespace lumenta {
@@ -45,14 +47,21 @@ TEST(ServiceSetting, TheUrlEntryOfSectionServiceReplacesTheCloudHost) {
   };
   for (const auto& [content, base] : cases) {
     KeyFile file(content);
-    EXPECT_EQ(app::ConfiguredServiceBase(file.AnsiPath()), base) << content;
+    const Text setting = app::ConfiguredServiceSetting(file.AnsiPath());
+    EXPECT_EQ(app::ServiceLocatorForSetting(setting)().base, base) << content;
     EXPECT_EQ(file.Content(), content);  // read, never written
   }
 }
 
 TEST(ServiceSetting, AMissingFileMeansTheCloudHost) {
-  EXPECT_EQ(app::ConfiguredServiceBase("Z:\\no\\such\\folder\\key.ini"),
-            "https://aip.baidubce.com");
+  const Text setting = app::ConfiguredServiceSetting("Z:\\no\\such\\folder\\key.ini");
+  EXPECT_EQ(setting, "");
+  EXPECT_EQ(app::ServiceLocatorForSetting(setting)().base, "https://aip.baidubce.com");
+}
+
+TEST(ServiceSetting, LocalChoosesTheProgramsOwnService) {
+  KeyFile file("[key]\r\nak=\r\nsk=\r\n[service]\r\nurl = Local \r\n");
+  EXPECT_TRUE(app::IsLocalServiceSetting(app::ConfiguredServiceSetting(file.AnsiPath())));
 }
 
 }  // namespace
