@@ -4,6 +4,7 @@ namespace lumenta::capture {
 
 void CaptureController::TearDown() {
   state_.Reset();
+  pressOnToolbar_ = false;
   magnifierHidden_ = true;
   magnifierLast_ = {};
   open_ = false;
@@ -14,6 +15,17 @@ bool CaptureController::InsideFontSizeList(Point p) const {
   const Point at = parts_.fontSizeList->Position();
   return PointStrictlyInside(p.x, p.y, at.x, at.y, at.x + kFontSizeListWidth,
                              at.y + kFontSizeListHeight);
+}
+
+bool CaptureController::OnToolbarOverSelection(Point p) const {
+  const CaptureState& s = state_;
+  if (!s.hasSelection || !s.selection.Contains(p)) return false;
+  return (parts_.toolbar && parts_.toolbar->Covers(p)) || (s.fontListOpen && InsideFontSizeList(p));
+}
+
+bool CaptureController::PointerOnToolbar(Point p) const {
+  // A drag or drawing under way keeps its own cursor when it passes under the toolbar.
+  return (!state_.buttonDown || pressOnToolbar_) && OnToolbarOverSelection(p);
 }
 
 void CaptureController::RenderSelection(const RenderRequest& request) {
@@ -58,7 +70,7 @@ void CaptureController::MouseMove(Point p) {
     if (parts_.canvas) parts_.canvas->ToolMove(p);
     return;
   }
-  if (!s.hasSelection) return;
+  if (!s.hasSelection || PointerOnToolbar(p)) return;
   const CaptureCursor hover = HoverCursor(s.selection, p);
   if (hover != CaptureCursor::kUnchanged) view_.SetCursor(hover);
   const DragStep step = PerformDragStep(s, p);
@@ -74,10 +86,15 @@ void CaptureController::ButtonDown(Point p) {
     return;
   }
   s.buttonDown = true;
+  // Decided before the click: choosing a tool shows the panel, which can move the toolbar away
+  // from under the press.
+  pressOnToolbar_ = OnToolbarOverSelection(p);
   if (s.hasSelection && parts_.toolbar) {
     parts_.toolbar->Click(p);
     if (!open_) return;  // cancel, done or save ended the capture
   }
+  // After a reset there is no selection left, and the press starts a new one as anywhere else.
+  if (pressOnToolbar_ && s.hasSelection) return;
   if (s.toolActive) {
     const Rect& r = s.selection;
     if (PointStrictlyInside(p.x, p.y, r.left, r.top, r.right, r.bottom) && parts_.canvas) {
@@ -96,6 +113,7 @@ void CaptureController::ButtonDown(Point p) {
 void CaptureController::ButtonUp(Point p) {
   CaptureState& s = state_;
   s.buttonDown = false;
+  pressOnToolbar_ = false;
   s.dragMode = DragMode::kNone;
   s.anchor = {};
   if (s.fontListOpen && s.hasSelection && parts_.fontSizeList) parts_.fontSizeList->ButtonUp();
@@ -111,13 +129,14 @@ void CaptureController::ButtonUp(Point p) {
 void CaptureController::DoubleClick(Point p) {
   const Rect& r = state_.selection;
   if (!PointStrictlyInside(p.x, p.y, r.left, r.top, r.right, r.bottom)) return;
+  if (OnToolbarOverSelection(p)) return;  // quick presses of a toolbar button, not a copy
   if (parts_.output) parts_.output->CopySelectionToClipboard();
   if (open_) view_.DestroyWindow();
 }
 
 CaptureCursor CaptureController::CursorAt(Point p) const {
   const CaptureState& s = state_;
-  if (!s.hasSelection) return CaptureCursor::kArrow;
+  if (!s.hasSelection || PointerOnToolbar(p)) return CaptureCursor::kArrow;
   const Rect& r = s.selection;
   if (s.toolActive) {
     return PointStrictlyInside(p.x, p.y, r.left, r.top, r.right, r.bottom) ? CaptureCursor::kCross

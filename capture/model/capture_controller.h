@@ -34,7 +34,11 @@ class CaptureController {
   void TearDown();
   [[nodiscard]] bool IsOpen() const { return open_; }
 
-  // Mouse messages, in client coordinates (equal to screen coordinates).
+  // Mouse messages, in client coordinates (equal to screen coordinates). Where the toolbar, its
+  // panel or the open text-size list lie over the selection (the toolbar sits inside a selection
+  // that leaves no room below or above it), they take the mouse: a press there never starts a
+  // drag or a drawing, a double click there does not put the region out, and the pointer stays
+  // the arrow.
   void MouseMove(Point p);
   void ButtonDown(Point p);
   void ButtonUp(Point p);
@@ -59,12 +63,15 @@ class CaptureController {
 
  private:
   [[nodiscard]] bool InsideFontSizeList(Point p) const;
+  [[nodiscard]] bool OnToolbarOverSelection(Point p) const;
+  [[nodiscard]] bool PointerOnToolbar(Point p) const;
 
   CaptureState& state_;
   CaptureView& view_;
   CaptureParts parts_;
   Size screen_;
   bool open_ = false;
+  bool pressOnToolbar_ = false;  // the held button went down on the toolbar over the selection
   bool magnifierHidden_ = false;
   Point magnifierLast_;
 };

@@ -14,6 +14,8 @@ class CaptureToolbarPart {
   virtual void Show() = 0;   // after a button release: the toolbar next to the rectangle
   virtual void Hover(Point p) = 0;
   virtual void Click(Point p) = 0;
+  // True when `p` lies on the toolbar or its shown panel as last shown; false while hidden.
+  [[nodiscard]] virtual bool Covers(Point p) const = 0;
 };
 
 class FontSizeListPart {

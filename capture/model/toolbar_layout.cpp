@@ -1,9 +1,11 @@
 #include "capture/model/toolbar_layout.h"
 
+#include <algorithm>
+
 namespace lumenta::capture {
 namespace {
 
-constexpr int kToolbarGap = 3;  // between the selection's bottom and the toolbar
+constexpr int kToolbarGap = 3;  // between the selection's bottom edge and the toolbar
 constexpr int kMinimumToolbarX = 2;
 constexpr int kAboveWithoutPanel = 29;  // toolbar top above the selection's top
 constexpr int kAboveWithPanel = 68;
@@ -16,19 +18,30 @@ constexpr int kPaletteColumns = 8;
 }  // namespace
 
 Point PlaceToolbar(const Rect& selection, bool panelShown, int screenHeight) {
+  const int height = panelShown ? kHoverAreaHeight : kToolbarHeight;
   Point p{selection.right - kToolbarWidth, selection.bottom + kToolbarGap};
   if (p.x < kMinimumToolbarX) p.x = kMinimumToolbarX;
-  if (!panelShown && p.y + kToolbarHeight > screenHeight) {
-    p.y = selection.top - kAboveWithoutPanel;
-  }
-  if (panelShown && p.y + kHoverAreaHeight > screenHeight) p.y = selection.top - kAboveWithPanel;
+  if (p.y + height <= screenHeight) return p;
+  p.y = selection.top - (panelShown ? kAboveWithPanel : kAboveWithoutPanel);
+  if (p.y >= 0) return p;
+  // Neither below nor above fits. Off the screen the buttons could not be pressed, and done and
+  // save would be out of reach; inside the rectangle they cover part of the picture on the
+  // screen only, as the region put out is taken from the frozen picture and the drawings.
+  p.y = std::max(0, selection.bottom - kToolbarGap - height);
   return p;
 }
 
 Point PlaceFontSizeList(Point toolbar, int screenHeight) {
-  const int y = toolbar.y + kFontListReach > screenHeight ? toolbar.y + kFontListAboveY
+  const int y = toolbar.y + kFontListReach > screenHeight ? std::max(0, toolbar.y + kFontListAboveY)
                                                           : toolbar.y + kFontListBelowY;
   return {toolbar.x + kFontListOffsetX, y};
+}
+
+bool ToolbarCovers(Point toolbar, int panelWidth, Point p) {
+  const Rect strip = Rect::FromSize(toolbar.x, toolbar.y, kToolbarWidth, kToolbarHeight);
+  const Rect panel = Rect::FromSize(toolbar.x, toolbar.y + kToolbarHeight, std::max(0, panelWidth),
+                                    kHoverAreaHeight - kToolbarHeight);
+  return strip.Contains(p) || panel.Contains(p);
 }
 
 int ToolbarButtonAt(int rx, int ry) {

@@ -82,12 +82,19 @@ inline constexpr Zone kTextSizeBoxZone = {31, 38, 77, 57};
 
 // The top-left corner of the toolbar for a selection: right-aligned with it, 3 pixels below it,
 // never closer than 2 pixels to the left screen edge; above the selection when the toolbar (and
-// the panel, when shown) would leave the bottom of the screen.
+// the panel, when shown) would leave the bottom of the screen; and when that would leave the top
+// too (a selection reaching near both), inside the selection along its bottom edge, 3 pixels
+// above it, so that toolbar and panel stay on the screen with every button in reach.
 [[nodiscard]] Point PlaceToolbar(const Rect& selection, bool panelShown, int screenHeight);
 
 // The top-left corner of the text-size list for a toolbar at `toolbar`: under the text-size box,
-// or above the toolbar when the list would leave the bottom of the screen.
+// or above the toolbar when the list would leave the bottom of the screen, but never above the
+// screen's top edge.
 [[nodiscard]] Point PlaceFontSizeList(Point toolbar, int screenHeight);
+
+// True when the pixel `p` belongs to the toolbar at `toolbar` or, when a panel `panelWidth`
+// pixels wide is shown (0: none), to the panel and the gap between the two.
+[[nodiscard]] bool ToolbarCovers(Point toolbar, int panelWidth, Point p);
 
 // The toolbar button (1..9) holding a point in toolbar coordinates, or 0.
 [[nodiscard]] int ToolbarButtonAt(int rx, int ry);

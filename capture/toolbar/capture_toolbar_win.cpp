@@ -19,13 +19,13 @@ void CaptureToolbar::Init() {
   if (!renderer) return;
   painter_.Init(renderer->windowDc());
   position_ = {};
-  panelShown_ = sizeButtonsShown_ = paletteShown_ = false;
+  shown_ = panelShown_ = sizeButtonsShown_ = paletteShown_ = false;
   panelWidth_ = hoverItem_ = paletteX_ = chosenTool_ = chosenSizeButton_ = 0;
 }
 
 void CaptureToolbar::Close() {
   painter_.Close();
-  panelShown_ = sizeButtonsShown_ = paletteShown_ = false;
+  shown_ = panelShown_ = sizeButtonsShown_ = paletteShown_ = false;
   panelWidth_ = hoverItem_ = paletteX_ = chosenTool_ = chosenSizeButton_ = 0;
 }
 
@@ -44,6 +44,7 @@ void CaptureToolbar::Show() {
   CaptureRenderer* renderer = tool_.renderer();
   if (!renderer) return;
   position_ = PlaceToolbar(tool_.state().selection, panelShown_, renderer->screen().height);
+  shown_ = true;
   painter_.CopyToolbar(
       LayerFor(Zone{0, 0, kToolbarWidth, kToolbarHeight}.Moved(position_.x, position_.y)),
       position_);
@@ -60,6 +61,10 @@ void CaptureToolbar::RedrawPanelAndList() {
   if (tool_.state().fontListOpen) {
     list_.ShowAt(PlaceFontSizeList(position_, renderer->screen().height));
   }
+}
+
+bool CaptureToolbar::Covers(Point p) const {
+  return shown_ && ToolbarCovers(position_, panelShown_ ? panelWidth_ : 0, p);
 }
 
 void CaptureToolbar::Hover(Point p) {
@@ -217,7 +222,7 @@ void CaptureToolbar::Reset() {
   state.hasSelection = false;
   state.dragMode = DragMode::kNone;
   state.anchor = {};
-  panelShown_ = false;
+  shown_ = panelShown_ = false;
   panelWidth_ = 0;
   sizeButtonsShown_ = paletteShown_ = false;
   hoverItem_ = 0;

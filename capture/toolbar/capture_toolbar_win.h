@@ -36,6 +36,7 @@ class CaptureToolbar final : public CaptureToolbarPart {
   void Show() override;
   void Hover(Point p) override;
   void Click(Point p) override;
+  [[nodiscard]] bool Covers(Point p) const override;
 
   // The text-size box again, with the current text height (after a choice in the list).
   void DrawTextSizeBox();
@@ -66,6 +67,7 @@ class CaptureToolbar final : public CaptureToolbarPart {
   ToolbarPainter painter_;
 
   Point position_;
+  bool shown_ = false;  // drawn since the window opened or the last reset
   bool panelShown_ = false;
   int panelWidth_ = 0;
   bool sizeButtonsShown_ = false;

@@ -516,6 +516,51 @@ TEST_F(AnnotationTest, TheClipboardRegionCarriesTheAnnotations) {
   });
 }
 
+// A rectangle over the whole screen leaves the toolbar no room below or above it: it sits inside
+// along the bottom edge, moves up there when its panel opens, and takes every press on it (and on
+// the text-size list above it) without drawing; done there puts the region on the clipboard
+// untouched by the toolbar.
+TEST_F(AnnotationTest, AWholeScreenSelectionKeepsItsToolbarInsideWhereDoneCopiesTheRegion) {
+  const Rect s{0, 0, screen_.width - 1, screen_.height - 1};  // dragged to the last pixel
+  PutTextOnClipboard();
+  bool closed = false;
+  Capture([&](HWND window, Mouse& mouse) {
+    Select(mouse, s);
+    ASSERT_EQ(tool_.state().selection, s);
+    EXPECT_EQ(Toolbar(), (Point{s.right - kToolbarWidth, s.bottom - 3 - kToolbarHeight}));
+    const Rect all{0, 0, screen_.width, screen_.height};
+    const Point doneEdge = OnScreen({kToolbarButtonZones[kButtonDone - 1].left, 12});
+    mouse.Move(Button(kButtonDone));
+    EXPECT_EQ(Shown(window, all).At(doneEdge.x, doneEdge.y), Rgb(kOutlineColour))
+        << "done lights up under the mouse";
+
+    ChooseTool(mouse, Tool::kRectangle);
+    EXPECT_EQ(Toolbar(), (Point{s.right - kToolbarWidth, s.bottom - 3 - kHoverAreaHeight}))
+        << "higher, with the panel under it";
+    const Point blue = PaletteEntry(13);
+    mouse.Drag(blue, {{blue.x + 2, blue.y + 2}});  // a press that slips while held
+    EXPECT_EQ(annotation_.choices().currentColour, 13);
+
+    ChooseTool(mouse, Tool::kText);
+    Click(mouse, OnScreen(Centre(kTextSizeBoxZone)));
+    ASSERT_TRUE(tool_.state().fontListOpen);
+    EXPECT_FALSE(IsWindowVisible(tool_.textBox())) << "the press opened the list only";
+    const Point list = annotation_.fontSizeList().Position();
+    EXPECT_EQ(list, (Point{Toolbar().x + 30, Toolbar().y - 87})) << "above the toolbar";
+    Click(mouse, {list.x + 15, list.y + 32});  // entry 2: 9 pixels
+    EXPECT_FALSE(tool_.state().fontListOpen);
+    EXPECT_EQ(tool_.state().textFontHeight, 9);
+    EXPECT_FALSE(IsWindowVisible(tool_.textBox()));
+
+    Click(mouse, Button(kButtonDone));
+    closed = !IsWindow(window);
+  });
+  EXPECT_TRUE(closed) << "done ends the capture";
+  ExpectClipboardRegion(s, [&](int x, int y) -> std::optional<std::uint32_t> {
+    return Rgb(Pattern(s.left + x, s.top + y));
+  });
+}
+
 TEST_F(AnnotationTest, SaveWritesTheRegionAsABmpFileReplacingAnExistingOne) {
   const Rect regions[] = {{10, 20, 11, 21}, {100, 120, 233, 190}};
   for (const Rect& s : regions) {

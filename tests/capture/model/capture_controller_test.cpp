@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "capture/model/toolbar_layout.h"
+
 namespace lumenta::capture {
 namespace {
 
@@ -30,7 +32,13 @@ class RecordingView : public CaptureView {
   std::vector<std::string> log;
 };
 
-class RecordingParts : public CaptureToolbarPart, public CaptureOutputPart {
+// The toolbar covers `covered`; a press at `resetAt` clears the selection as the reset button
+// does; with `movesOnClick` every press moves the toolbar away, as choosing a tool does when the
+// panel then needs room.
+class RecordingParts : public CaptureToolbarPart,
+                       public CaptureOutputPart,
+                       public AnnotationCanvasPart,
+                       public FontSizeListPart {
  public:
   void Init() override {}
   void Close() override {}
@@ -39,13 +47,33 @@ class RecordingParts : public CaptureToolbarPart, public CaptureOutputPart {
   void Click(Point p) override {
     log->push_back("click");
     if (p == cancelAt) view->DestroyWindow();
+    if (p == resetAt) {
+      state->selection = {};
+      state->hasSelection = false;
+    }
+    if (movesOnClick) covered = {};
   }
+  [[nodiscard]] bool Covers(Point p) const override { return covered.Contains(p); }
   void CopySelectionToClipboard() override { log->push_back("copy"); }
+  // The canvas
+  void Clear() override {}
+  void ToolDown(Point) override { ++toolDowns; }
+  void ToolMove(Point) override {}
+  void ToolUp(Point) override {}
+  // The text-size list
+  [[nodiscard]] Point Position() const override { return listAt; }
+  void ButtonUp() override {}
 
   std::vector<std::string>* log = nullptr;
   RecordingView* view = nullptr;
+  CaptureState* state = nullptr;
   Point cancelAt{-1, -1};
+  Point resetAt{-1, -1};
+  Rect covered;
+  bool movesOnClick = false;
+  Point listAt{-500, -500};
   int hovers = 0;
+  int toolDowns = 0;
 };
 
 class CaptureControllerTest : public ::testing::Test {
@@ -54,13 +82,22 @@ class CaptureControllerTest : public ::testing::Test {
     view.controller = &controller;
     parts.log = &view.log;
     parts.view = &view;
+    parts.state = &state;
     controller.Opened();
   }
   CaptureParts Parts() {
     CaptureParts p;
     p.toolbar = &parts;
     p.output = &parts;
+    p.canvas = &parts;
+    p.fontSizeList = &parts;
     return p;
+  }
+  // A completed selection and the toolbar where the program places it.
+  void SelectWithToolbar(const Rect& r) {
+    Drag({r.left, r.top}, {r.right, r.bottom});
+    const Point at = PlaceToolbar(r, false, controller.screen().height);
+    parts.covered = Rect::FromSize(at.x, at.y, kToolbarWidth, kToolbarHeight);
   }
   void Drag(Point from, Point to) {
     controller.ButtonDown(from);
@@ -230,6 +267,97 @@ TEST_F(CaptureControllerTest, WithAToolChosenPressesNoLongerResizeOrMove) {
   EXPECT_EQ(state.selection, (Rect{100, 100, 300, 200}));
   EXPECT_EQ(controller.CursorAt({150, 150}), CaptureCursor::kCross);
   EXPECT_EQ(controller.CursorAt({50, 50}), CaptureCursor::kArrow);
+}
+
+// A selection reaching near the top and the bottom of the 1920 x 1080 screen holds its toolbar
+// at (1208, 1041)-(1500, 1067); a press there is the toolbar's alone, even when the press moves
+// the toolbar away. A toolbar below a selection keeps the old order: a press within reach of a
+// handle resizes after the toolbar has seen it.
+TEST_F(CaptureControllerTest, APressOnTheToolbarOverTheSelectionStartsNoDragAndNoDrawing) {
+  const Rect tall{300, 10, 1500, 1070};
+  const struct {
+    const char* name;
+    Rect selection;
+    bool toolActive;
+    Point press;
+    DragMode drag;
+    int toolDowns;
+  } cases[] = {
+      {"on the toolbar inside", tall, false, {1300, 1050}, DragMode::kNone, 0},
+      {"on its top-left pixel", tall, false, {1208, 1041}, DragMode::kNone, 0},
+      {"on its bottom-right pixel", tall, false, {1499, 1066}, DragMode::kNone, 0},
+      {"just left of it", tall, false, {1207, 1050}, DragMode::kMove, 0},
+      {"just under it", tall, false, {1300, 1067}, DragMode::kMove, 0},
+      {"on it with a tool chosen", tall, true, {1300, 1050}, DragMode::kNone, 0},
+      {"beside it with a tool chosen", tall, true, {1100, 1050}, DragMode::kNone, 1},
+      {"on a toolbar below, within a handle's reach",
+       {100, 100, 300, 200},
+       false,
+       {299, 204},
+       DragMode::kBottomRight,
+       0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    controller.TearDown();
+    controller.Opened();
+    SelectWithToolbar(c.selection);
+    ASSERT_EQ(state.selection, c.selection);
+    state.toolActive = c.toolActive;
+    parts.movesOnClick = true;
+    parts.toolDowns = 0;
+    view.log.clear();
+    controller.ButtonDown(c.press);
+    EXPECT_EQ(view.log, (std::vector<std::string>{"click"})) << "the toolbar sees every press";
+    EXPECT_EQ(state.dragMode, c.drag);
+    EXPECT_EQ(parts.toolDowns, c.toolDowns);
+    controller.MouseMove({c.press.x - 100, c.press.y - 5});
+    if (c.drag == DragMode::kNone) EXPECT_EQ(state.selection, c.selection);
+    if (c.drag == DragMode::kMove) EXPECT_EQ(state.selection.left, c.selection.left - 100);
+    controller.ButtonUp({c.press.x - 100, c.press.y - 5});
+    parts.movesOnClick = false;
+  }
+}
+
+TEST_F(CaptureControllerTest, AResetPressedOnTheToolbarInsideStartsANewRectangleThere) {
+  SelectWithToolbar({300, 10, 1500, 1070});
+  parts.resetAt = {1400, 1050};
+  controller.ButtonDown({1400, 1050});
+  EXPECT_FALSE(state.hasSelection);
+  EXPECT_EQ(state.startPoint, (Point{1400, 1050}));
+  controller.MouseMove({1500, 1060});
+  EXPECT_EQ(state.selection, (Rect{1400, 1050, 1500, 1060}));
+}
+
+TEST_F(CaptureControllerTest,
+       OverTheToolbarInsideThePointerIsTheArrowAndADoubleClickCopiesNothing) {
+  SelectWithToolbar({300, 10, 1500, 1070});
+  view.cursors.clear();
+  controller.MouseMove({1300, 1050});
+  EXPECT_TRUE(view.cursors.empty()) << "no move cursor over the toolbar";
+  EXPECT_EQ(controller.CursorAt({1300, 1050}), CaptureCursor::kArrow);
+  EXPECT_EQ(controller.CursorAt({1100, 1050}), CaptureCursor::kMove);
+  state.toolActive = true;
+  EXPECT_EQ(controller.CursorAt({1300, 1050}), CaptureCursor::kArrow);
+  EXPECT_EQ(controller.CursorAt({1100, 1050}), CaptureCursor::kCross);
+  controller.ButtonDown({1100, 1050});
+  EXPECT_EQ(controller.CursorAt({1300, 1050}), CaptureCursor::kCross)
+      << "a drawing passing under the toolbar keeps its cursor";
+  controller.ButtonUp({1300, 1050});
+  controller.ButtonDown({1300, 1050});
+  EXPECT_EQ(controller.CursorAt({1310, 1050}), CaptureCursor::kArrow)
+      << "held after a press on the toolbar";
+  controller.ButtonUp({1310, 1050});
+
+  state.fontListOpen = true;
+  parts.listAt = {1238, 954};
+  view.log.clear();
+  controller.DoubleClick({1300, 1050});
+  controller.DoubleClick({1260, 1000});
+  EXPECT_TRUE(view.log.empty()) << "on the toolbar and on the open list";
+  EXPECT_EQ(controller.CursorAt({1260, 1000}), CaptureCursor::kArrow);
+  controller.DoubleClick({1100, 1050});
+  EXPECT_EQ(view.log, (std::vector<std::string>{"copy", "destroy"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "capture/model/capture_parts.h"
 #include "capture/model/palette.h"
 #include "capture/model/toolbar_decisions.h"
 
@@ -41,10 +42,101 @@ TEST(ToolbarPlacement, FollowsTheSelectionAndAvoidsTheScreenEdges) {
   }
 }
 
+// Selections at each edge and corner of a 1920 x 1080 screen, and reaching both its top and its
+// bottom: below and above stay as they always were; where neither fits, the toolbar (with its
+// panel) goes inside the rectangle, its lowest row 3 pixels above the rectangle's bottom edge.
+TEST(ToolbarPlacement, StaysOnTheScreenAtEveryEdgeAndInsideASelectionTooTallForBelowOrAbove) {
+  constexpr int kWidth = 1920, kHeight = 1080;
+  const PlacementCase cases[] = {
+      {"top edge: below", {600, 0, 1000, 300}, false, {708, 303}},
+      {"top edge with the panel: below", {600, 0, 1000, 300}, true, {708, 303}},
+      {"bottom edge: above", {600, 800, 1000, 1080}, false, {708, 771}},
+      {"bottom edge with the panel: above", {600, 800, 1000, 1080}, true, {708, 732}},
+      {"left edge: two pixels in", {0, 400, 200, 600}, false, {2, 603}},
+      {"right edge: right-aligned", {1600, 400, 1920, 600}, false, {1628, 603}},
+      {"top-left corner", {0, 0, 300, 200}, true, {8, 203}},
+      {"top-right corner", {1700, 0, 1920, 150}, false, {1628, 153}},
+      {"bottom-left corner: above", {0, 900, 250, 1080}, false, {2, 871}},
+      {"bottom-right corner with the panel: above", {1500, 950, 1920, 1080}, true, {1628, 882}},
+      {"whole screen: inside", {0, 0, 1920, 1080}, false, {1628, 1051}},
+      {"whole screen with the panel: inside, higher", {0, 0, 1920, 1080}, true, {1628, 1011}},
+      {"whole screen as dragged to the last pixel", {0, 0, 1919, 1079}, false, {1627, 1050}},
+      {"as dragged, with the panel", {0, 0, 1919, 1079}, true, {1627, 1010}},
+      {"full height at the left edge", {0, 0, 500, 1080}, true, {208, 1011}},
+      {"full height, narrower than the toolbar", {0, 0, 100, 1080}, false, {2, 1051}},
+      {"full height at the right edge", {1800, 0, 1920, 1040}, true, {1628, 971}},
+      {"toolbar ending on the last row stays below", {700, 28, 1000, 1051}, false, {708, 1054}},
+      {"above reaching the top row stays above", {700, 29, 1000, 1052}, false, {708, 0}},
+      {"one row short of above goes inside", {700, 28, 1000, 1052}, false, {708, 1023}},
+      {"with the panel, above reaching the top row", {700, 68, 1000, 1012}, true, {708, 0}},
+      {"with the panel, one row short goes inside", {700, 67, 1000, 1012}, true, {708, 943}},
+  };
+  for (const auto& c : cases) {
+    const Point p = PlaceToolbar(c.selection, c.panelShown, kHeight);
+    EXPECT_EQ(p, c.expected) << c.name;
+    const int reach = c.panelShown ? kHoverAreaHeight : kToolbarHeight;
+    EXPECT_TRUE(p.x >= 0 && p.x + kToolbarWidth <= kWidth && p.y >= 0 && p.y + reach <= kHeight)
+        << c.name;
+  }
+}
+
+// Every selection on a grid over the screen, with and without the panel: the toolbar, the panel
+// and the text-size list opened from the panel lie wholly on the screen.
+TEST(ToolbarPlacement, ToolbarPanelAndTextSizeListLieOnTheScreenForEverySelection) {
+  constexpr int kWidth = 1920, kHeight = 1080, kStep = 9;
+  int offScreen = 0;
+  for (int top = 0; top < kHeight; top += kStep) {
+    for (int bottom = top + 1; bottom <= kHeight; bottom += kStep) {
+      for (const int left : {0, 1, 300, 1700}) {
+        for (const int right : {left + 1, left + 150, kWidth}) {
+          for (const bool panel : {false, true}) {
+            const Point p = PlaceToolbar({left, top, right, bottom}, panel, kHeight);
+            const int reach = panel ? kHoverAreaHeight : kToolbarHeight;
+            // The list opens from the text-size box, which only the panel holds.
+            const Point list = panel ? PlaceFontSizeList(p, kHeight) : Point{};
+            const bool on = p.x >= 0 && p.x + kToolbarWidth <= kWidth && p.y >= 0 &&
+                            p.y + reach <= kHeight && list.y >= 0 &&
+                            list.y + (panel ? kFontSizeListHeight : 0) <= kHeight;
+            if (!on && ++offScreen <= 5) {
+              ADD_FAILURE() << left << "," << top << "," << right << "," << bottom
+                            << (panel ? " with the panel" : "") << ": toolbar at " << p.x << ","
+                            << p.y << ", list at " << list.y;
+            }
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(offScreen, 0);
+}
+
 TEST(FontSizeListPlacement, OpensUnderTheTextSizeBoxOrAboveTheToolbar) {
   EXPECT_EQ(PlaceFontSizeList({100, 400}, 600), (Point{130, 460}));
   EXPECT_EQ(PlaceFontSizeList({100, 416}, 600), (Point{130, 476}));  // ends on row 600
   EXPECT_EQ(PlaceFontSizeList({100, 417}, 600), (Point{130, 330}));
+  // Under a toolbar inside a whole-screen selection: above it, inside the selection.
+  EXPECT_EQ(PlaceFontSizeList({1628, 1011}, 1080), (Point{1658, 924}));
+  // A screen too short for either side keeps the list's top on it.
+  EXPECT_EQ(PlaceFontSizeList({100, 87}, 200), (Point{130, 0}));
+  EXPECT_EQ(PlaceFontSizeList({100, 40}, 200), (Point{130, 0}));
+}
+
+TEST(ToolbarArea, HoldsTheToolbarThePanelAndTheGapBetweenThemAndNothingElse) {
+  const Point at{500, 300};
+  struct Case {
+    int panelWidth;
+    Point p;
+    bool covered;
+  } cases[] = {
+      {0, {500, 300}, true},    {0, {791, 325}, true},    {0, {792, 310}, false},
+      {0, {600, 326}, false},   {0, {499, 310}, false},   {0, {600, 299}, false},
+      {248, {600, 327}, true},  {248, {747, 365}, true},  {248, {748, 340}, false},
+      {248, {600, 366}, false}, {167, {700, 340}, false}, {167, {666, 340}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ToolbarCovers(at, c.panelWidth, c.p), c.covered)
+        << c.p.x << "," << c.p.y << " with a panel " << c.panelWidth << " wide";
+  }
 }
 
 TEST(ToolbarButtons, APointIsOnAButtonOnlyStrictlyInsideItsZone) {
