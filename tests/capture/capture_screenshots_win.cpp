@@ -1,8 +1,9 @@
 // Pictures of the capture window for the README: a rectangle being dragged out (with its size
 // label and the magnifier), the magnifier while choosing, and an annotated selection with the
-// toolbar and its options panel, over a frozen desktop that shows a page of text. Writes
-// capture-selection.bmp, capture-magnifier.bmp and capture-annotated.bmp (whole screen) into the
-// folder given as the first argument; scripts/capture-screenshots crops and converts them.
+// toolbar and its options panel, and the whole screen selected with the toolbar inside it, over a
+// frozen desktop that shows a page of text. Writes capture-selection.bmp, capture-magnifier.bmp,
+// capture-annotated.bmp and capture-whole-screen.bmp (whole screen) into the folder given as the
+// first argument; scripts/capture-screenshots crops and converts them.
 #include <windows.h>
 
 #include <cstdio>
@@ -170,6 +171,16 @@ int main(int argc, char** argv) {
     Click(window, {900, 520});  // commits the note
     Send(window, WM_MOUSEMOVE, 0, OnToolbar(toolbar, 122, 12));
     ok = WriteWindowBmp(window, width, height, folder + "/capture-annotated.bmp") && ok;
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  tool.StartCapture(nullptr);
+
+  // The whole screen selected: no room below or above, so the toolbar sits inside the
+  // rectangle along its bottom edge, the mouse on done.
+  tool.SetOpenedHook([&](HWND window) {
+    Drag(window, {0, 0}, {{width / 2, height / 2}, {width - 1, height - 1}});
+    Send(window, WM_MOUSEMOVE, 0, OnToolbar(toolbar, 258, 12));  // done
+    ok = WriteWindowBmp(window, width, height, folder + "/capture-whole-screen.bmp") && ok;
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
   });
   tool.StartCapture(nullptr);
