@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <thread>
 
 #include "tools/ocrd/line_text.h"
 #include "tools/ocrd/ppocr/angle_classifier.h"
@@ -88,19 +89,32 @@ std::shared_ptr<Models> Models::Load(const OnnxRuntime& runtime, const std::stri
   const std::filesystem::path base = std::filesystem::u8path(folder);
   std::shared_ptr<Models> models(new Models);
   models->settings_ = settings;
-  std::string bytes;
-  auto load = [&](const char* file, bool exclusive, std::unique_ptr<OnnxModel>& model) {
-    if (!ReadFile(base / file, bytes, error)) return false;
-    model = OnnxModel::Load(runtime, bytes, exclusive, error);
-    if (!model) error = Utf8(base / file) + " cannot be loaded: " + error;
+  auto load = [&base, &runtime](const char* file, bool exclusive, std::unique_ptr<OnnxModel>& model,
+                                std::string& failure) {
+    std::string bytes;
+    if (!ReadFile(base / file, bytes, failure)) return false;
+    model = OnnxModel::Load(runtime, bytes, exclusive, failure);
+    if (!model) failure = Utf8(base / file) + " cannot be loaded: " + failure;
     return model != nullptr;
   };
-  if (!load(kDetectionModel, true, models->detection_) ||
-      !load(kRecognitionModel, false, models->recognition_) ||
-      (settings.classifyAngle && !load(kClassifierModel, false, models->classifier_)) ||
-      !ReadFile(base / kDictionary, bytes, error)) {
+  // Preparing a model's session is most of the service's start: the detection model is
+  // prepared on a thread of its own while the others are, and a failure is reported in the
+  // order of the files.
+  std::string detectionError;
+  bool detectionLoaded = false;
+  std::thread detection(
+      [&] { detectionLoaded = load(kDetectionModel, true, models->detection_, detectionError); });
+  std::string bytes;
+  const bool othersLoaded =
+      load(kRecognitionModel, false, models->recognition_, error) &&
+      (!settings.classifyAngle || load(kClassifierModel, false, models->classifier_, error)) &&
+      ReadFile(base / kDictionary, bytes, error);
+  detection.join();
+  if (!detectionLoaded) {
+    error = detectionError;
     return nullptr;
   }
+  if (!othersLoaded) return nullptr;
   if (!models->dictionary_.Load(bytes)) {
     error = "the dictionary " + Utf8(base / kDictionary) + " is empty";
     return nullptr;
