@@ -1,5 +1,6 @@
 // DecodeResponseText and the charset converters on arbitrary bodies: no crash, no zero byte in
-// a text, and a body without a meta tag comes back as its raw text.
+// a text, a body without a meta tag comes back as its raw text, and TakeResponseText gives the
+// same text as DecodeResponseText.
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -25,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::transform(head.begin(), head.end(), head.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (head.find("<meta") == std::string::npos) fuzz::Require(text == AsText(body));
+  fuzz::Require(TakeResponseText(ByteBuffer(body)) == text);
 
   if (size > 0) {
     const char* name = kNames[data[0] % (sizeof kNames / sizeof kNames[0])];

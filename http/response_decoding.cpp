@@ -1,5 +1,8 @@
 #include "http/response_decoding.h"
 
+#include <optional>
+#include <utility>
+
 #include "base/pending_events.h"
 #include "base/regex/regex_object.h"
 #include "http/charset_conversion.h"
@@ -12,19 +15,38 @@ namespace {
 constexpr std::string_view kCharsetPattern = "<meta.+?charset=[^\\w]?([-\\w]+)";
 constexpr size_t kDetectionWindow = 1024;
 
-}  // namespace
-
-Text DecodeResponseText(std::string_view body) {
-  Text result(AsText(body));
+// The body converted to GBK when the meta tag at the start of its text names another
+// character set; nothing when the body's text is GBK already. Runs ProcessPendingEvents once
+// after the search for the tag.
+std::optional<Text> ConvertedBody(std::string_view body, std::string_view text) {
+  std::optional<Text> converted;
   RegexObject detector;
-  if (detector.Create(kCharsetPattern, std::string_view(result).substr(0, kDetectionWindow))) {
+  if (detector.Create(kCharsetPattern, text.substr(0, kDetectionWindow))) {
     const Text name = detector.GetSubMatch(1, 1);
     if (!name.empty() && name != "gbk" && name != "gb2312") {
-      result = charset::ConvertToGbk(body, name);
+      converted = charset::ConvertToGbk(body, name);
     }
     ProcessPendingEvents();
   }
-  return result;
+  return converted;
+}
+
+}  // namespace
+
+Text DecodeResponseText(std::string_view body) {
+  const std::string_view text = AsText(body);
+  std::optional<Text> converted = ConvertedBody(body, text);
+  return converted ? std::move(*converted) : Text(text);
+}
+
+Text TakeResponseText(ByteBuffer&& body) {
+  const size_t length = AsText(body).size();
+  std::optional<Text> converted = ConvertedBody(body, std::string_view(body).substr(0, length));
+  if (converted) return std::move(*converted);
+  // A text far shorter than its body does not keep the body's whole buffer.
+  if (length < body.size() / 2) return body.substr(0, length);
+  body.resize(length);
+  return std::move(body);
 }
 
 }  // namespace lumenta

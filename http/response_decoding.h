@@ -15,4 +15,8 @@ namespace lumenta {
 // once after the search for the tag.
 [[nodiscard]] Text DecodeResponseText(std::string_view body);
 
+// The same text, made from the body's own buffer: when no conversion is needed the body becomes
+// the text without a copy (cut at its first zero byte).
+[[nodiscard]] Text TakeResponseText(ByteBuffer&& body);
+
 }  // namespace lumenta

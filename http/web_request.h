@@ -84,6 +84,9 @@ struct HttpRequest {
   bool mergeCookies = true;
   bool completeHeaders = true;
   bool normaliseHeaderNames = true;
+  // Fill HttpResponse::bytes besides the text: a second copy of the body. Without it the text
+  // takes the body's own buffer.
+  bool keepBodyBytes = false;
 };
 
 // A part of the response is set only when the request got as far as producing it; what the
@@ -97,7 +100,7 @@ struct HttpResponse {
   std::optional<Text> cookiesSent;  // after a merge: the merged cookies (the sent ones become them)
   std::optional<Text> cookiesReceived;  // the cookies the response set (after the merge)
   std::optional<Text> location;         // the last Location line's value
-  std::optional<ByteBuffer> bytes;      // the body exactly as received
+  std::optional<ByteBuffer> bytes;      // the body exactly as received (when asked to keep it)
 };
 
 // Performs the request. `cookiesReceivedBefore` is what the response's cookies are appended to.

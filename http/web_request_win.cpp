@@ -2,7 +2,9 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -119,31 +121,74 @@ bool SetDwordOption(const WinHttpApi& api, HINTERNET request, DWORD option, DWOR
   return api.setOption(request, option, &value, sizeof(value));
 }
 
-// Reads the whole body: each read asks for exactly what WinHttp reports as available and
-// appends it to one growing buffer. False when the reading failed: the connection broke, or the
-// body grew beyond the limit; what was read before stays in `body`.
-bool ReadBody(const WinHttpApi& api, HINTERNET request, ByteBuffer& body) {
+// The body's length as the response announces it (its Content-Length line), when WinHttp reads
+// one as a number. Only a size for the buffer: what really arrives decides what the body is.
+std::optional<size_t> AnnouncedLength(const WinHttpApi& api, HINTERNET request) {
+  DWORD length = 0;
+  DWORD size = sizeof(length);
+  if (!api.queryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                        WINHTTP_HEADER_NAME_BY_INDEX, &length, &size, WINHTTP_NO_HEADER_INDEX)) {
+    return std::nullopt;
+  }
+  return length;
+}
+
+// The size of the buffer for a body whose length is not announced, before it grows by doubling.
+constexpr size_t kFirstBufferSize = size_t{64} << 10;
+
+// Makes room after the `filled` bytes of `buffer`: its size doubles, up to `limit`. False when
+// the buffer is at the limit already or no room is found.
+bool Grow(ByteBuffer& buffer, size_t filled, size_t limit) {
+  if (filled >= limit) return false;
+  const size_t size = std::min(limit, std::max(kFirstBufferSize, filled * 2));
+  try {
+    buffer.resize(size);
+  } catch (const std::bad_alloc&) {  // a 32-bit process may find no room for a large body
+    return false;
+  }
+  return true;
+}
+
+// Reads the whole body into one buffer: sized from the announced length when there is one
+// within the limit, otherwise grown by doubling. Each read asks for what WinHttp reports as
+// available, at most what the buffer still holds, and writes straight into the buffer; the
+// buffer ends trimmed to what was read. False when the reading failed: the connection broke,
+// or the body grew beyond the limit; what was read before stays in `body`.
+bool ReadBody(const WinHttpApi& api, HINTERNET request, std::optional<size_t> announced,
+              ByteBuffer& body) {
   const size_t limit = CurrentResponseBodyLimit();
+  body.clear();
+  if (announced && *announced > 0 && *announced <= limit) {
+    try {
+      body.resize(*announced);
+    } catch (const std::bad_alloc&) {  // the buffer grows as the body arrives instead
+    }
+  }
+  size_t filled = 0;
+  bool complete = false;
   for (;;) {
     DWORD available = 0;
     // A failure here is a broken connection, not the end of the body.
-    if (!api.queryDataAvailable(request, &available)) return false;
-    if (available < 1) return true;
-    if (available > limit - body.size()) return false;
-    const size_t before = body.size();
-    try {
-      body.resize(before + available);
-    } catch (const std::bad_alloc&) {  // a 32-bit process may find no room for a large body
-      return false;
+    if (!api.queryDataAvailable(request, &available)) break;
+    if (available < 1) {
+      complete = true;
+      break;
     }
+    // More than announced arrives, or nothing was: the buffer grows, but never past the limit.
+    if (filled == body.size() && !Grow(body, filled, limit)) break;
+    const auto wanted = static_cast<DWORD>(std::min<size_t>(available, body.size() - filled));
     DWORD read = 0;
-    if (!api.readData(request, body.data() + before, available, &read)) {
-      body.resize(before);
-      return false;
+    if (!api.readData(request, body.data() + filled, wanted, &read)) break;
+    if (read == 0) {  // nothing more came although something was announced
+      complete = true;
+      break;
     }
-    body.resize(before + read);
-    if (read == 0) return true;  // nothing more came although something was announced
+    filled += std::min<size_t>(read, wanted);
   }
+  body.resize(filled);
+  // A body far shorter than its announced length does not keep the whole buffer.
+  if (body.capacity() / 2 > filled) body.shrink_to_fit();
+  return complete;
 }
 
 // The raw header block of the response: the size first, then the block itself.
@@ -257,8 +302,11 @@ void PerformRequest(const HttpRequest& r, std::string_view cookiesReceivedBefore
 
   if (!api.receiveResponse(request.get(), nullptr)) return fail(kNoResponse);
 
+  // A HEAD answer announces the length of a body it does not carry.
   ByteBuffer received;
-  bool bodyComplete = ReadBody(api, request.get(), received);
+  bool bodyComplete = ReadBody(
+      api, request.get(),
+      r.verb == HttpVerb::kHead ? std::nullopt : AnnouncedLength(api, request.get()), received);
   if (!bodyComplete) statusText = Text(kReadFailed);
 
   Text headers;
@@ -288,8 +336,13 @@ void PerformRequest(const HttpRequest& r, std::string_view cookiesReceivedBefore
   out.headers = std::move(headers);
   out.cookiesReceived = std::move(cookies);
   if (location != "\n") out.location = std::move(location);
-  if (bodyComplete) out.text = DecodeResponseText(received);
-  out.bytes = std::move(received);
+  // The text takes the body's buffer unless the caller keeps the bytes as well.
+  if (!r.keepBodyBytes) {
+    if (bodyComplete) out.text = TakeResponseText(std::move(received));
+  } else {
+    if (bodyComplete) out.text = DecodeResponseText(received);
+    out.bytes = std::move(received);
+  }
   ProcessPendingEvents();
 }
 
@@ -324,7 +377,8 @@ Text WebRequest(const WebRequestParameters& p) {
       .timeoutSeconds = p.timeoutSeconds,
       .mergeCookies = p.mergeCookies,
       .completeHeaders = p.completeHeaders,
-      .normaliseHeaderNames = p.normaliseHeaderNames};
+      .normaliseHeaderNames = p.normaliseHeaderNames,
+      .keepBodyBytes = p.responseBytes != nullptr};
   HttpResponse response = SendHttpRequest(
       request, p.receivedCookies ? std::string_view(*p.receivedCookies) : std::string_view());
   // The caller's variables are written where the request wrote them, and only there.

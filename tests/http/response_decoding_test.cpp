@@ -1,5 +1,5 @@
-// DecodeResponseText: raw GBK unless the first 1024 bytes hold a meta tag naming another
-// character set, then the whole body converted to GBK.
+// DecodeResponseText and TakeResponseText: raw GBK unless the first 1024 bytes hold a meta tag
+// naming another character set, then the whole body converted to GBK.
 #include "http/response_decoding.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +72,8 @@ const std::vector<DecodeCase>& DecodeCases() {
        "<meta charset=GBK>" + kZhongWenGbk + "?"},
       {"an unknown name gives empty text", "<meta charset=x-klingon>" + kZhongWenUtf8, ""},
       {"a zero byte ends the raw text", "ab\0cd"s, "ab"},
+      {"a zero byte near the start of a long body ends the raw text",
+       "ab\0"s + std::string(100, 'x'), "ab"},
       {"a zero byte before the tag hides it", "x\0<meta charset=utf-8>"s + kZhongWenUtf8, "x"},
       {"a converted text also ends at a zero character",
        "<meta charset=utf-8>" + kZhongWenUtf8 + "\0tail"s, "<meta charset=utf-8>" + kZhongWenGbk},
@@ -91,12 +93,21 @@ TEST(ResponseDecoding, EveryCaseGivesItsText) {
   }
 }
 
+TEST(ResponseDecoding, TakingTheBodysBufferGivesTheSameText) {
+  for (const DecodeCase& c : DecodeCases()) {
+    EXPECT_EQ(Hex(TakeResponseText(ByteBuffer(c.body))), Hex(c.expected)) << c.name;
+  }
+}
+
 TEST(ResponseDecoding, PendingEventsRunOnceAfterTheSearchWhateverItFound) {
   static int calls;
   const PendingEventsPump previous = SetPendingEventsPump([] { ++calls; });
   for (const std::string& body : {"{}"s, "<meta charset=utf-8>x"s, "<meta charset=gbk>"s, ""s}) {
     calls = 0;
     (void)DecodeResponseText(body);
+    EXPECT_EQ(calls, 1) << body;
+    calls = 0;
+    (void)TakeResponseText(ByteBuffer(body));
     EXPECT_EQ(calls, 1) << body;
   }
   SetPendingEventsPump(previous);
