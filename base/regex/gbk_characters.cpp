@@ -47,6 +47,11 @@ const std::array<char16_t, 65536>& PairTable() {
   return *table;
 }
 
+// True when the character at byte i of p (n bytes) is a pair of bytes.
+inline bool IsPair(const unsigned char* p, size_t i, size_t n) {
+  return IsLead(p[i]) && i + 1 < n && IsTrail(p[i + 1]);
+}
+
 // Calls emit(unit, byte offset) for each character of `text`; returns the number of them.
 template <typename Emit>
 size_t Walk(std::string_view text, Emit emit) {
@@ -59,7 +64,7 @@ size_t Walk(std::string_view text, Emit emit) {
     if (c < 0x80) {
       emit(k, static_cast<char16_t>(c), i);
       ++i;
-    } else if (IsLead(c) && i + 1 < n && IsTrail(p[i + 1])) {
+    } else if (IsPair(p, i, n)) {
       if (!pairs) pairs = &PairTable();
       emit(k, (*pairs)[(c << 8) | p[i + 1]], i);
       i += 2;
@@ -83,15 +88,20 @@ Characters Split(std::string_view text) {
   // Sized for the worst case (one byte per character).
   Characters out;
   out.unitBuffer = std::make_unique_for_overwrite<char16_t[]>(text.size() + 1);
-  out.offsetBuffer = std::make_unique_for_overwrite<uint32_t[]>(text.size() + 1);
   char16_t* units = out.unitBuffer.get();
-  uint32_t* offsets = out.offsetBuffer.get();
-  out.count = Walk(text, [&](size_t k, char16_t unit, size_t offset) {
-    units[k] = unit;
-    offsets[k] = static_cast<uint32_t>(offset);
-  });
-  offsets[out.count] = static_cast<uint32_t>(text.size());
+  out.count = Walk(text, [&](size_t k, char16_t unit, size_t) { units[k] = unit; });
   return out;
+}
+
+size_t ByteOffsets::Of(size_t character) {
+  if (character < character_) character_ = offset_ = 0;
+  const auto* p = reinterpret_cast<const unsigned char*>(text_.data());
+  const size_t n = text_.size();
+  while (character_ < character && offset_ < n) {
+    offset_ += IsPair(p, offset_, n) ? 2 : 1;
+    ++character_;
+  }
+  return offset_;
 }
 
 std::u16string Decode(std::string_view text) {

@@ -15,13 +15,26 @@ namespace lumenta::gbk {
 inline constexpr char16_t kUnknownCharacter = 0xFFFD;
 
 struct Characters {
-  // One UTF-16 unit per character, and the byte offset of each character followed by the
-  // text's length. Plain arrays: a 1 MiB subject is not zero-filled before being decoded.
+  // One UTF-16 unit per character. A plain array: a 1 MiB subject is not zero-filled before
+  // being decoded.
   std::unique_ptr<char16_t[]> unitBuffer;
-  std::unique_ptr<uint32_t[]> offsetBuffer;
   size_t count = 0;
   [[nodiscard]] std::u16string_view units() const { return {unitBuffer.get(), count}; }
-  [[nodiscard]] uint32_t offset(size_t character) const { return offsetBuffer[character]; }
+};
+
+// The byte offset in `text` of a character given by its index, found by walking the text's
+// characters on from the one asked for before (from the start again for an earlier one): asked
+// in rising order, the offsets of all characters cost one walk over the text. An index past the
+// last character gives the text's length.
+class ByteOffsets {
+ public:
+  explicit ByteOffsets(std::string_view text) : text_(text) {}
+  [[nodiscard]] size_t Of(size_t character);
+
+ private:
+  std::string_view text_;
+  size_t character_ = 0;  // where the walk stands: this character ...
+  size_t offset_ = 0;     // ... starts at this byte
 };
 
 // A lead byte (0x81 to 0xFE) takes the next byte with it when that byte can trail (0x40 to

@@ -177,6 +177,14 @@ const std::vector<MatchCase>& MatchCases() {
       {"a group's position after double-byte characters", kZhong + "(" + kWen + ")",
        "x" + kWen + kZhong + kWen, kDefaults, "1 [" + kZhong + kWen + "@3#2 (" + kWen + "@5)]"},
       {"a case-insensitive group's position", "x(a)", "AX xA", kDefaults, "1 [xA@3#3 (A@4)]"},
+      {"nested groups after double-byte characters, match by match", "(.(b))",
+       "x" + kZhong + "b" + kZhong + "b", kDefaults,
+       "2 [" + kZhong + "b@1#1 (" + kZhong + "b@1, b@3)] [" + kZhong + "b@4#3 (" + kZhong +
+           "b@4, b@6)]"},
+      {"a group that took no part between two that did", "(a)(x)?(" + kWen + ")",
+       kZhong + "a" + kWen, kDefaults, "1 [a" + kWen + "@2#1 (a@2, -, " + kWen + "@3)]"},
+      {"an empty match after a double-byte character moves on by one character", "b*", kZhong + "b",
+       kDefaults, "3 [@0#0] [b@2#1] [@3#2]"},
       // The subject and the pattern end at their first zero byte.
       {"the subject ends at a zero byte", "b", "a\0b"s, kDefaults, "0"},
       {"the pattern ends at a zero byte", "a\0b"s, "ab", kDefaults, "1 [a@0#0]"},
