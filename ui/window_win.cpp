@@ -750,6 +750,11 @@ LRESULT CALLBACK Window::WindowProc(HWND handle, UINT message, WPARAM wParam, LP
   }
   auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
   if (window == nullptr) return DefWindowProcW(handle, message, wParam, lParam);
+  if (window->filter_) {
+    const std::optional<LRESULT> result = window->filter_(message, wParam, lParam);
+    // The end of the native window is always the runtime's to handle.
+    if (result && message != WM_NCDESTROY) return *result;
+  }
   return window->HandleMessage(message, wParam, lParam);
 }
 

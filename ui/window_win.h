@@ -15,9 +15,9 @@
 // debugger output, since it is a mistake in the program.
 //
 // Native windows: the runtime keeps its Window object in the GWLP_USERDATA slot of the top-level
-// window and subclasses every control (SetWindowSubclass); code that replaces a window procedure
-// must leave that slot alone and pass every message on to the previous procedure
-// (CallWindowProcW). Esc closes a window whose design says so, whichever control has the focus.
+// window and subclasses every control (SetWindowSubclass). A window that needs messages of its
+// own (painting, cursors, raw mouse input) sets a message filter instead of replacing the window
+// procedure. Esc closes a window whose design says so, whichever control has the focus.
 //
 // Threading: everything runs on the user-interface thread that created the window.
 #include <windows.h>
@@ -76,6 +76,10 @@ struct EventBinding {
   EventKind kind;
   EventHandler handler;
 };
+
+// Sees each message of a top-level window before the runtime handles it: a value is the
+// message's result and ends it there; std::nullopt passes it on to the runtime's handling.
+using MessageFilter = std::function<std::optional<LRESULT>(UINT message, WPARAM, LPARAM)>;
 
 class Window {
  public:
@@ -154,6 +158,11 @@ class Window {
   [[nodiscard]] CommonDialog* Dialog(std::string_view name);
   [[nodiscard]] DropTarget* Drop(std::string_view name);
 
+  // Replaces the window's message filter (an empty one removes it). The filter sees every
+  // message from its setting on, up to WM_NCDESTROY, which the runtime handles whatever the
+  // filter answers.
+  void SetMessageFilter(MessageFilter filter) { filter_ = std::move(filter); }
+
   // Binds one more handler; handlers of one event run in the order they were bound.
   void Bind(std::string_view control, EventKind kind, EventHandler handler);
   // Runs the handlers bound to the event's control and kind; false when there are none.
@@ -213,6 +222,7 @@ class Window {
 
   const WindowDesign& design_;
   std::vector<EventBinding> events_;
+  MessageFilter filter_;
   std::vector<Control> controls_;  // in design order
   HWND handle_ = nullptr;
   int dpi_ = 96;

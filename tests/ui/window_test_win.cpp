@@ -617,6 +617,46 @@ TEST(WindowEvents, TheDestroyingEventSeesTheControlsStillThere) {
   EXPECT_EQ(window->GetText("编辑框1"), "");
 }
 
+TEST(MessageFilter, SeesEachMessageBeforeTheRuntimeAndAnAnswerEndsIt) {
+  std::vector<std::string> seen;
+  auto window = Window::Create(
+      TestDesign(), {{"", EventKind::kMouseMove, [&](Event&) { seen.push_back("move event"); }},
+                     {"", EventKind::kLeftDown, [&](Event&) { seen.push_back("down event"); }}});
+  ASSERT_NE(window, nullptr);
+  window->SetMessageFilter([&](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (message == WM_MOUSEMOVE) seen.push_back("move filtered");
+    if (message != WM_LBUTTONDOWN) return std::nullopt;
+    seen.push_back("down filtered");
+    return 42;
+  });
+  HWND handle = window->handle();
+  SendMessageW(handle, WM_MOUSEMOVE, 0, MAKELPARAM(5, 7));
+  EXPECT_EQ(SendMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 8)), 42);
+  EXPECT_EQ(seen, (std::vector<std::string>{"move filtered", "move event", "down filtered"}))
+      << "the answered press is not passed on";
+
+  seen.clear();
+  window->SetMessageFilter({});
+  SendMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6, 8));
+  EXPECT_EQ(seen, (std::vector<std::string>{"down event"})) << "without the filter";
+}
+
+TEST(MessageFilter, CannotKeepTheRuntimeFromEndingTheWindow) {
+  auto window = Window::Create(TestDesign());
+  ASSERT_NE(window, nullptr);
+  bool sawEnd = false;
+  window->SetMessageFilter([&](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (message != WM_NCDESTROY) return std::nullopt;
+    sawEnd = true;
+    return 0;
+  });
+  window->SetText("编辑框1", "text");
+  window->Close();
+  EXPECT_TRUE(sawEnd);
+  EXPECT_FALSE(window->IsOpen());
+  EXPECT_EQ(window->GetText("编辑框1"), "") << "the controls are gone with it";
+}
+
 // Esc pressed in any control (or on the window) closes the window and ends its loop.
 class EscapeTest : public ::testing::TestWithParam<const char*> {};
 
