@@ -1,4 +1,5 @@
 #include "app/window_designs.h"
+#include "capture/window/capture_window_controls.h"
 
 namespace lumenta::app {
 
@@ -23,13 +24,13 @@ const ui::WindowDesign& CaptureWindowDesign() {
                                        .iconResource = 0,
                                        .controls = {
                                            {.type = ControlType::kEditBox,
-                                            .name = "编辑框1",
+                                            .name = capture::capture_window::kTextBox,
                                             .bounds = {72, 96, 48, 16},
                                             .visible = false,
                                             .edit = ui::EditKind::kSingleLine,
                                             .border = ui::Border::kSingle},
                                            {.type = ControlType::kCommonDialog,
-                                            .name = "通用对话框1",
+                                            .name = capture::capture_window::kSaveDialog,
                                             .visible = false,
                                             .dialog = ui::DialogKind::kSaveFile,
                                             .filter = "位图|*.bmp",

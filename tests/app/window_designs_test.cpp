@@ -9,6 +9,7 @@
 
 #include "app/main_window_controls.h"
 #include "app/sponsor_window_controls.h"
+#include "capture/window/capture_window_controls.h"
 #include "ui/design.h"
 
 namespace lumenta::app {
@@ -33,6 +34,9 @@ TEST(WindowDesigns, EachWindowHasExactlyTheControlsItsNamesHeaderLists) {
   EXPECT_EQ(NamesOf(SponsorWindowDesign()),
             std::vector<std::string_view>(sponsor_window::kAllControls.begin(),
                                           sponsor_window::kAllControls.end()));
+  EXPECT_EQ(NamesOf(CaptureWindowDesign()),
+            std::vector<std::string_view>(capture::capture_window::kAllControls.begin(),
+                                          capture::capture_window::kAllControls.end()));
 }
 
 }  // namespace
