@@ -6,11 +6,11 @@ namespace lumenta::capture {
 
 CaptureAnnotation::CaptureAnnotation(CaptureTool& tool)
     : tool_(tool),
-      textBox_(tool),
-      canvas_(tool, choices_, textBox_),
-      output_(tool, canvas_),
-      list_(tool, textBox_),
-      toolbar_(tool, choices_, list_, canvas_, textBox_, output_) {
+      textBox_(tool, tool, tool.session()),
+      canvas_(tool, tool.session(), choices_, textBox_),
+      output_(tool, tool, tool.session(), canvas_),
+      list_(tool, tool.session(), textBox_),
+      toolbar_(tool, tool.session(), choices_, list_, canvas_, textBox_, output_) {
   list_.SetToolbar(&toolbar_);
   CaptureParts parts;
   parts.toolbar = &toolbar_;

@@ -4,15 +4,11 @@
 
 #include <algorithm>
 
+#include "capture/window/capture_window_controls.h"
 #include "capture/window/screen_snapshot_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::capture {
-namespace {
-
-constexpr wchar_t kToolProperty[] = L"LumentaCaptureTool";
-
-}  // namespace
 
 CaptureTool::~CaptureTool() {
   if (window_ && IsWindow(window_)) ::DestroyWindow(window_);
@@ -37,13 +33,13 @@ void CaptureTool::StartCapture(HWND owner) {
   std::vector<ui::EventBinding> events;
   events.push_back({"", ui::EventKind::kCreated, [this](ui::Event& e) {
                       shellWindow_ = &e.window;
-                      SetUpWindow(e.window.handle(), e.window.ControlHandle("编辑框1"), screen_);
+                      SetUpWindow(e.window, screen_);
                     }});
   events.insert(events.end(), controlEvents_.begin(), controlEvents_.end());
   std::unique_ptr<ui::Window> window = ui::Window::Create(design_, std::move(events));
   if (!window || !renderer_) {
     shellWindow_ = nullptr;
-    window.reset();  // destroys the window if it was made; the hook was not installed then
+    window.reset();  // destroys the window if it was made; its filter was not set then
     TearDown();
     return;
   }
@@ -57,9 +53,10 @@ void CaptureTool::StartCapture(HWND owner) {
   if (owner && IsWindow(owner) && IsWindowEnabled(owner)) SetActiveWindow(owner);
 }
 
-void CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
+void CaptureTool::SetUpWindow(ui::Window& shell, Size screen) {
+  HWND window = shell.handle();
   window_ = window;
-  textBox_ = textBox;
+  textBox_ = shell.ControlHandle(capture_window::kTextBox);
   // Maximised, and exactly over the screen so that a client position is a screen position.
   ShowWindow(window, SW_MAXIMIZE);
   SetWindowPos(window, HWND_TOPMOST, 0, 0, screen.width, screen.height, SWP_NOACTIVATE);
@@ -71,11 +68,10 @@ void CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
   }
   cursors_.MakeArrow();
   CaptureView& view = *this;
-  controller_ = std::make_unique<CaptureController>(state_, view, parts_, screen);
-
-  SetPropW(window, kToolProperty, this);
-  previousProcedure_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CaptureTool::PaintHook)));
+  controller_ = std::make_unique<CaptureController>(session_, view, parts_, screen);
+  shell.SetMessageFilter([this](UINT message, WPARAM wParam, LPARAM lParam) {
+    return Filter(message, wParam, lParam);
+  });
 
   magnifier_.Init(renderer_->windowDc(), renderer_->paintLayerForReading());
   if (parts_.toolbar) parts_.toolbar->Init();
@@ -88,7 +84,7 @@ void CaptureTool::SetUpWindow(HWND window, HWND textBox, Size screen) {
 
 void CaptureTool::TearDown() {
   if (controller_) controller_->TearDown();
-  state_.Reset();
+  session_.Reset();
   magnifier_.Close();
   if (textBox_ && IsWindow(textBox_)) ShowWindow(textBox_, SW_HIDE);
   if (renderer_) {
@@ -97,7 +93,6 @@ void CaptureTool::TearDown() {
     if (parts_.canvas) parts_.canvas->Clear();
   }
   renderer_.reset();
-  state_.canvasStarted = false;
   snapshot_ = win::MemorySurface();
   screenDc_.reset();
   cursors_.Release();
@@ -113,21 +108,15 @@ Point CaptureTool::ClientPoint(LPARAM lParam) const {
           std::clamp(y, 0, std::max(0, screen_.height - 1))};
 }
 
-LRESULT CALLBACK CaptureTool::PaintHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* tool = static_cast<CaptureTool*>(GetPropW(window, kToolProperty));
-  if (!tool) return DefWindowProcW(window, message, wParam, lParam);
-  return tool->Handle(window, message, wParam, lParam, tool->previousProcedure_);
-}
-
-LRESULT CaptureTool::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                            WNDPROC previous) {
+std::optional<LRESULT> CaptureTool::Filter(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = window_;
   CaptureController* c = controller();
   switch (message) {
     case WM_PAINT:
       if (renderer_) {
         PAINTSTRUCT ps;
         BeginPaint(window, &ps);
-        renderer_->Paint(state_.hasSelection);
+        renderer_->Paint(session_.HasSelection());
         EndPaint(window, &ps);
       }
       break;
@@ -164,14 +153,11 @@ LRESULT CaptureTool::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:
       TearDown();
       break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-      RemovePropW(window, kToolProperty);
-      break;
     default:
       break;
   }
-  return CallWindowProcW(previous, window, message, wParam, lParam);
+  // The runtime's own handling follows (its events, its close and destruction).
+  return std::nullopt;
 }
 
 void CaptureTool::ShowFrame(const SelectionFrame& frame) {
@@ -186,11 +172,31 @@ void CaptureTool::SetCursor(CaptureCursor cursor) {
   if (HCURSOR h = cursors_.Get(cursor)) ::SetCursor(h);
 }
 
+HDC CaptureTool::WindowDc() const { return renderer_ ? renderer_->windowDc() : nullptr; }
+
+HDC CaptureTool::Snapshot() const { return renderer_ ? renderer_->snapshot() : nullptr; }
+
+HDC CaptureTool::PaintLayerForDrawing(const Rect& area) {
+  return renderer_ ? renderer_->PaintLayerForDrawing(area) : nullptr;
+}
+
+HPEN CaptureTool::FramePen() const { return renderer_ ? renderer_->framePen() : nullptr; }
+
+HFONT CaptureTool::LabelFont() const { return renderer_ ? renderer_->labelFont() : nullptr; }
+
+void CaptureTool::ShowDimmedScreen() {
+  if (renderer_) renderer_->ShowDimmedScreen();
+}
+
 void CaptureTool::ComposePaintLayer() {
   if (renderer_) {
-    renderer_->ComposePaintLayer(state_.hasSelection, state_.toolActive, state_.selection,
-                                 canvasPainter_);
+    renderer_->ComposePaintLayer(session_.HasSelection(), session_.ToolChosen(),
+                                 session_.selection(), canvasPainter_);
   }
+}
+
+void CaptureTool::DrawSelectionFrame() {
+  if (renderer_) renderer_->DrawSelectionFrame(session_.selection());
 }
 
 void CaptureTool::PresentPaintLayer() {

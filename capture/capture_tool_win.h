@@ -1,12 +1,14 @@
 #pragma once
-// The screen-capture tool: the program-wide capture state and magnifier, and the capture window
-// that a click of the capture button opens modally over a frozen, dimmed copy of the screen.
-// The window procedure only turns messages into calls on the CaptureController and draws what
-// it asks for through the CaptureRenderer.
+// The screen-capture tool: the program-wide capture session and magnifier, and the capture
+// window that a click of the capture button opens modally over a frozen, dimmed copy of the
+// screen. The window's message filter only turns messages into calls on the CaptureController
+// and draws what it asks for through the CaptureRenderer. The toolbar, canvas, text box and
+// output see the tool as its surfaces and its window (capture_parts_win.h).
 #include <windows.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "capture/model/capture_controller.h"
@@ -20,10 +22,10 @@
 
 namespace lumenta::capture {
 
-class CaptureTool final : private CaptureView {
+class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, private CaptureView {
  public:
   // `design` is the capture window's design (no border, topmost, in the task bar, Escape
-  // closes, its text box 编辑框1); it must outlive the tool.
+  // closes, its controls named in capture_window_controls.h); it must outlive the tool.
   explicit CaptureTool(const ui::WindowDesign& design) : design_(design) {}
   CaptureTool(const CaptureTool&) = delete;
   CaptureTool& operator=(const CaptureTool&) = delete;
@@ -47,45 +49,53 @@ class CaptureTool final : private CaptureView {
     controlEvents_ = std::move(events);
   }
 
-  [[nodiscard]] CaptureState& state() { return state_; }
+  [[nodiscard]] CaptureSession& session() { return session_; }
+  [[nodiscard]] const CaptureSession& session() const { return session_; }
   [[nodiscard]] const Magnifier& magnifier() const { return magnifier_; }
   [[nodiscard]] const CaptureCursors& cursors() const { return cursors_; }
   // While the capture window exists (nullptr otherwise).
   [[nodiscard]] HWND window() const { return window_; }
   [[nodiscard]] HWND textBox() const { return textBox_; }
-  // The runtime's window of the capture window (its controls by name), from its set-up on.
-  [[nodiscard]] ui::Window* runtimeWindow() const { return shellWindow_; }
-  // The whole screen's device context, taken at the capture's start.
-  [[nodiscard]] HDC screenDc() const { return screenDc_ ? screenDc_->get() : nullptr; }
   [[nodiscard]] CaptureController* controller() { return renderer_ ? controller_.get() : nullptr; }
   [[nodiscard]] CaptureRenderer* renderer() { return renderer_.get(); }
 
-  // Operations for the toolbar, canvas and output while the window exists (no effect
-  // otherwise).
-  void RenderSelection(const RenderRequest& request) {
-    if (CaptureController* c = controller()) c->RenderSelection(request);
-  }
+  // CaptureSurfaces
+  [[nodiscard]] bool Ready() const override { return renderer_ != nullptr; }
+  [[nodiscard]] HDC WindowDc() const override;
+  [[nodiscard]] HDC ScreenDc() const override { return screenDc_ ? screenDc_->get() : nullptr; }
+  [[nodiscard]] HDC Snapshot() const override;
+  [[nodiscard]] HDC PaintLayerForDrawing(const Rect& area) override;
+  [[nodiscard]] HPEN FramePen() const override;
+  [[nodiscard]] HFONT LabelFont() const override;
+  [[nodiscard]] Size Screen() const override { return screen_; }
+  void ShowDimmedScreen() override;
   void ComposePaintLayer() override;
-  void DrawSelectionFrame() {
-    if (renderer_) renderer_->DrawSelectionFrame(state_.selection);
-  }
+  void DrawSelectionFrame() override;
   void PresentPaintLayer() override;
-  void DestroyWindow() override;
+
+  // CaptureWindowHost
+  [[nodiscard]] HWND Handle() const override { return window_; }
+  [[nodiscard]] HWND TextBox() const override { return textBox_; }
+  // From the window's set-up until its modal loop has ended.
+  [[nodiscard]] ui::Window* Controls() const override { return shellWindow_; }
+  void Close() override { DestroyWindow(); }
 
  private:
   // CaptureView
   void ShowFrame(const SelectionFrame& frame) override;
   void ShowMagnifier(Point p) override;
   void SetCursor(CaptureCursor cursor) override;
+  void DestroyWindow() override;
 
-  void SetUpWindow(HWND window, HWND textBox, Size screen);
+  void SetUpWindow(ui::Window& window, Size screen);
   void TearDown();
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC previous);
-  static LRESULT CALLBACK PaintHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The capture window's messages before the runtime's own handling: an answer ends the
+  // message there.
+  std::optional<LRESULT> Filter(UINT message, WPARAM wParam, LPARAM lParam);
   [[nodiscard]] Point ClientPoint(LPARAM lParam) const;
 
   const ui::WindowDesign& design_;
-  CaptureState state_;
+  CaptureSession session_;
   Magnifier magnifier_;
   CaptureCursors cursors_;
   CaptureParts parts_;
@@ -100,7 +110,6 @@ class CaptureTool final : private CaptureView {
   win::MemorySurface snapshot_;
   HWND window_ = nullptr;
   HWND textBox_ = nullptr;
-  WNDPROC previousProcedure_ = nullptr;
   std::unique_ptr<CaptureRenderer> renderer_;
   std::unique_ptr<CaptureController> controller_;
   ui::Window* shellWindow_ = nullptr;  // the runtime's window while it is shown modally

@@ -1,7 +1,6 @@
 #include "capture/annotate/annotation_canvas_win.h"
 
 #include "capture/annotate/capture_text_box_win.h"
-#include "capture/capture_tool_win.h"
 #include "capture/model/annotation_geometry.h"
 #include "capture/model/text_box_layout.h"
 
@@ -15,20 +14,19 @@ constexpr Point kNoShape{-1, -1};
 COLORREF AnnotationCanvas::Colour() const { return kPaletteColours[choices_.currentColour]; }
 
 void AnnotationCanvas::Start() {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer) return;
-  surfaces_.Start(renderer->windowDc(), renderer->snapshot(), tool_.state().selection);
+  if (!surfaces_.Ready()) return;
+  copies_.Start(surfaces_.WindowDc(), surfaces_.Snapshot(), session_.selection());
   last_ = kNoShape;
 }
 
 void AnnotationCanvas::Clear() {
-  surfaces_.Release();
+  copies_.Release();
   choices_.currentTool = Tool::kNone;
   last_ = kNoShape;
 }
 
 void AnnotationCanvas::ToolDown(Point p) {
-  const Rect& s = tool_.state().selection;
+  const Rect& s = session_.selection();
   const Point r{p.x - s.left, p.y - s.top};
   switch (choices_.currentTool) {
     case Tool::kRectangle:
@@ -41,7 +39,7 @@ void AnnotationCanvas::ToolDown(Point p) {
       if (!textBox_.Text().empty()) {
         CommitText();
       } else {
-        textBox_.Place(PlaceTextBox(p.x, p.y, s, tool_.state().textFontHeight), Colour());
+        textBox_.Place(PlaceTextBox(p.x, p.y, s, session_.textFontHeight()), Colour());
       }
       break;
     case Tool::kNone:
@@ -50,36 +48,35 @@ void AnnotationCanvas::ToolDown(Point p) {
 }
 
 void AnnotationCanvas::CommitText() {
-  CaptureRenderer* renderer = tool_.renderer();
-  const Rect& s = tool_.state().selection;
+  const Rect& s = session_.selection();
   const Rect box = textBox_.Bounds();
-  surfaces_.WriteText(TextCommitOrigin({box.left, box.top}, s), textBox_.Text(),
-                      tool_.state().textFontHeight, Colour());
-  if (renderer && surfaces_.annotated()) {
-    BitBlt(renderer->PaintLayerForDrawing(s), s.left, s.top, s.Width(), s.Height(),
-           surfaces_.annotated(), 0, 0, SRCCOPY);
+  copies_.WriteText(TextCommitOrigin({box.left, box.top}, s), textBox_.Text(),
+                    session_.textFontHeight(), Colour());
+  if (surfaces_.Ready() && copies_.annotated()) {
+    BitBlt(surfaces_.PaintLayerForDrawing(s), s.left, s.top, s.Width(), s.Height(),
+           copies_.annotated(), 0, 0, SRCCOPY);
   }
-  tool_.DrawSelectionFrame();
+  surfaces_.DrawSelectionFrame();
   textBox_.EmptyAndHide();
 }
 
 void AnnotationCanvas::ToolMove(Point p) {
-  const Rect& s = tool_.state().selection;
+  const Rect& s = session_.selection();
   const Point r =
       ClampToolPoint(p.x - s.left, p.y - s.top, s.Width(), s.Height(), choices_.penWidth);
   if (last_ == kNoShape) return;
   switch (choices_.currentTool) {
     case Tool::kRectangle:
-      surfaces_.DrawRectangle(last_, r, choices_.penWidth, Colour());
+      copies_.DrawRectangle(last_, r, choices_.penWidth, Colour());
       break;
     case Tool::kEllipse:
-      surfaces_.DrawEllipse(last_, r, choices_.penWidth, Colour());
+      copies_.DrawEllipse(last_, r, choices_.penWidth, Colour());
       break;
     case Tool::kArrow:
-      surfaces_.DrawArrow(last_, r, Colour());
+      copies_.DrawArrow(last_, r, Colour());
       break;
     case Tool::kBrush:
-      surfaces_.BrushSegment(last_, r, choices_.penWidth, Colour());
+      copies_.BrushSegment(last_, r, choices_.penWidth, Colour());
       last_ = r;
       break;
     case Tool::kText:
@@ -90,30 +87,29 @@ void AnnotationCanvas::ToolMove(Point p) {
 }
 
 void AnnotationCanvas::ShowWorking() {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer || !surfaces_.working()) return;
-  const Rect& s = tool_.state().selection;
-  BitBlt(renderer->PaintLayerForDrawing(s), s.left, s.top, s.Width(), s.Height(),
-         surfaces_.working(), 0, 0, SRCCOPY);
-  tool_.DrawSelectionFrame();
-  tool_.PresentPaintLayer();
+  if (!surfaces_.Ready() || !copies_.working()) return;
+  const Rect& s = session_.selection();
+  BitBlt(surfaces_.PaintLayerForDrawing(s), s.left, s.top, s.Width(), s.Height(), copies_.working(),
+         0, 0, SRCCOPY);
+  surfaces_.DrawSelectionFrame();
+  surfaces_.PresentPaintLayer();
 }
 
 void AnnotationCanvas::ToolUp(Point) {
   if (last_ == kNoShape) return;
-  surfaces_.Commit();
-  if (CaptureRenderer* renderer = tool_.renderer(); renderer && surfaces_.annotated()) {
-    const Rect& s = tool_.state().selection;
-    BitBlt(renderer->windowDc(), s.left, s.top, s.Width(), s.Height(), surfaces_.annotated(), 0, 0,
+  copies_.Commit();
+  if (surfaces_.Ready() && copies_.annotated()) {
+    const Rect& s = session_.selection();
+    BitBlt(surfaces_.WindowDc(), s.left, s.top, s.Width(), s.Height(), copies_.annotated(), 0, 0,
            SRCCOPY);
   }
   last_ = kNoShape;
 }
 
 void AnnotationCanvas::PaintOnto(HDC surface) {
-  if (!surface || !surfaces_.annotated()) return;
-  const Rect& s = tool_.state().selection;
-  BitBlt(surface, s.left, s.top, s.Width(), s.Height(), surfaces_.annotated(), 0, 0, SRCCOPY);
+  if (!surface || !copies_.annotated()) return;
+  const Rect& s = session_.selection();
+  BitBlt(surface, s.left, s.top, s.Width(), s.Height(), copies_.annotated(), 0, 0, SRCCOPY);
 }
 
 }  // namespace lumenta::capture

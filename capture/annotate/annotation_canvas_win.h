@@ -8,17 +8,18 @@
 #include "capture/annotate/annotation_surfaces_win.h"
 #include "capture/model/annotation_choices.h"
 #include "capture/model/capture_parts.h"
+#include "capture/model/capture_session.h"
 #include "capture/window/capture_parts_win.h"
 
 namespace lumenta::capture {
 
 class CaptureTextBox;
-class CaptureTool;
 
 class AnnotationCanvas final : public AnnotationCanvasPart, public CanvasPainter {
  public:
-  AnnotationCanvas(CaptureTool& tool, AnnotationChoices& choices, CaptureTextBox& textBox)
-      : tool_(tool), choices_(choices), textBox_(textBox) {}
+  AnnotationCanvas(CaptureSurfaces& surfaces, const CaptureSession& session,
+                   AnnotationChoices& choices, CaptureTextBox& textBox)
+      : surfaces_(surfaces), session_(session), choices_(choices), textBox_(textBox) {}
 
   // The annotated copy of the current rectangle's pixels, and the working copy.
   void Start();
@@ -30,9 +31,9 @@ class AnnotationCanvas final : public AnnotationCanvasPart, public CanvasPainter
   // The annotated copy onto `surface` at the rectangle's place.
   void PaintOnto(HDC surface) override;
 
-  [[nodiscard]] bool started() const { return surfaces_.started(); }
+  [[nodiscard]] bool started() const { return copies_.started(); }
   // The rectangle's pixels with every committed drawing, or nullptr before Start.
-  [[nodiscard]] HDC annotatedSurface() const { return surfaces_.annotated(); }
+  [[nodiscard]] HDC annotatedSurface() const { return copies_.annotated(); }
 
  private:
   [[nodiscard]] COLORREF Colour() const;
@@ -40,11 +41,12 @@ class AnnotationCanvas final : public AnnotationCanvasPart, public CanvasPainter
   void ShowWorking();
   void CommitText();
 
-  CaptureTool& tool_;
+  CaptureSurfaces& surfaces_;
+  const CaptureSession& session_;
   AnnotationChoices& choices_;
   CaptureTextBox& textBox_;
-  AnnotationSurfaces surfaces_;
-  Point last_{-1, -1};  // where the shape in progress started; (-1, -1): none
+  AnnotationSurfaces copies_;  // the annotated and the working copy
+  Point last_{-1, -1};         // where the shape in progress started; (-1, -1): none
 };
 
 }  // namespace lumenta::capture

@@ -1,24 +1,28 @@
 #pragma once
-// The capture window's text box 编辑框1, where the text tool's text is typed before it is
-// written onto the picture: placed at a press inside the selected rectangle, widened while text
-// is typed until it reaches the rectangle's right side (then it takes no more text), moved by
-// dragging and kept inside the rectangle.
+// The capture window's text box (capture_window::kTextBox), where the text tool's text is typed
+// before it is written onto the picture: placed at a press inside the selected rectangle, widened
+// while text is typed until it reaches the rectangle's right side (then it takes no more text),
+// moved by dragging and kept inside the rectangle.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "capture/model/capture_session.h"
 #include "capture/model/geometry.h"
 #include "capture/model/text_box_layout.h"
+#include "capture/window/capture_parts_win.h"
 #include "ui/window_win.h"
 
 namespace lumenta::capture {
 
-class CaptureTool;
-
 class CaptureTextBox {
  public:
-  explicit CaptureTextBox(CaptureTool& tool) : tool_(tool) {}
+  // The box is measured with the window's device context from `surfaces`, and kept inside the
+  // session's rectangle.
+  CaptureTextBox(CaptureWindowHost& window, const CaptureSurfaces& surfaces,
+                 const CaptureSession& session)
+      : window_(window), surfaces_(surfaces), session_(session) {}
 
   // The box's events (content changed, left button down and up, mouse moved) for the capture
   // window.
@@ -44,7 +48,9 @@ class CaptureTextBox {
   void MouseMoved();
   void SetBounds(const Rect& bounds);
 
-  CaptureTool& tool_;
+  CaptureWindowHost& window_;
+  const CaptureSurfaces& surfaces_;
+  const CaptureSession& session_;
 };
 
 }  // namespace lumenta::capture

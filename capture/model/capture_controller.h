@@ -3,7 +3,7 @@
 // messages into calls here, and this decides what the selection becomes and what is drawn,
 // through a CaptureView that the window implements.
 #include "capture/model/capture_parts.h"
-#include "capture/model/capture_state.h"
+#include "capture/model/capture_session.h"
 #include "capture/model/selection_model.h"
 
 namespace lumenta::capture {
@@ -25,11 +25,11 @@ class CaptureView {
 
 class CaptureController {
  public:
-  CaptureController(CaptureState& state, CaptureView& view, CaptureParts parts, Size screen)
-      : state_(state), view_(view), parts_(parts), screen_(screen) {}
+  CaptureController(CaptureSession& session, CaptureView& view, CaptureParts parts, Size screen)
+      : session_(session), view_(view), parts_(parts), screen_(screen) {}
 
   // Window life: Opened at set-up; TearDown when the window is about to be destroyed (resets
-  // the capture state and closes the magnifier).
+  // the session and closes the magnifier).
   void Opened() { open_ = true; }
   void TearDown();
   [[nodiscard]] bool IsOpen() const { return open_; }
@@ -47,8 +47,8 @@ class CaptureController {
   // The cursor the window shows at `p` when asked (before the move handling runs).
   [[nodiscard]] CaptureCursor CursorAt(Point p) const;
 
-  // Clamps and normalises the rectangle of two corners, stores it in the selection and shows
-  // the frame.
+  // Clamps and normalises the rectangle of two corners, stores it in the session and shows the
+  // frame.
   void RenderSelection(const RenderRequest& request);
 
   // The magnifier's own state: hidden after Hide and after the window closed, shown by a draw.
@@ -58,15 +58,15 @@ class CaptureController {
   [[nodiscard]] Point MagnifierLastPoint() const { return magnifierLast_; }
 
   [[nodiscard]] Size screen() const { return screen_; }
-  [[nodiscard]] CaptureState& state() { return state_; }
-  [[nodiscard]] const CaptureState& state() const { return state_; }
+  [[nodiscard]] CaptureSession& session() { return session_; }
+  [[nodiscard]] const CaptureSession& session() const { return session_; }
 
  private:
   [[nodiscard]] bool InsideFontSizeList(Point p) const;
   [[nodiscard]] bool OnToolbarOverSelection(Point p) const;
   [[nodiscard]] bool PointerOnToolbar(Point p) const;
 
-  CaptureState& state_;
+  CaptureSession& session_;
   CaptureView& view_;
   CaptureParts parts_;
   Size screen_;

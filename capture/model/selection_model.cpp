@@ -79,9 +79,9 @@ CaptureCursor HoverCursor(const Rect& s, Point p) {
   return CaptureCursor::kUnchanged;
 }
 
-DragStep PerformDragStep(CaptureState& state, Point p) {
-  const Rect s = state.selection;
-  Point& a = state.anchor;
+DragStep PerformDragStep(const Rect& selection, DragMode mode, Point& anchor, Point p) {
+  const Rect s = selection;
+  Point& a = anchor;
   // "Take": the fixed point is stored only while the anchor is still (0, 0). A fixed point that
   // is itself (0, 0) is therefore taken again at every step, with the same result.
   const auto take = [&a](Point value) {
@@ -95,7 +95,7 @@ DragStep PerformDragStep(CaptureState& state, Point p) {
   };
   const std::optional<Point> cursor = p;
   DragStep step;
-  switch (state.dragMode) {
+  switch (mode) {
     case DragMode::kNone:
       break;
     case DragMode::kTopLeft:

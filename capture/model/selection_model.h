@@ -8,10 +8,36 @@
 #include <optional>
 
 #include "base/text.h"
-#include "capture/model/capture_state.h"
 #include "capture/model/geometry.h"
 
 namespace lumenta::capture {
+
+// What the current drag of the left button does to a selected rectangle.
+enum class DragMode : std::uint8_t {
+  kNone = 0,
+  kTopLeft = 1,
+  kTopRight = 2,
+  kBottomRight = 3,
+  kBottomLeft = 4,
+  kTop = 5,
+  kBottom = 6,
+  kLeft = 7,
+  kRight = 8,
+  kMove = 9,
+};
+
+// Cursors of the capture window, by the identifiers of the system cursors they are loaded from.
+// kArrow is the window's own arrow; kCross is the drawing tools' cross.
+enum class CaptureCursor : int {
+  kUnchanged = 0,
+  kArrow = 1,
+  kCross = 2,
+  kSizeTopLeftBottomRight = 32642,
+  kSizeTopRightBottomLeft = 32643,
+  kSizeHorizontal = 32644,
+  kSizeVertical = 32645,
+  kMove = 32646,
+};
 
 // True when left < x < right and top < y < bottom (both bounds exclusive).
 [[nodiscard]] constexpr bool PointStrictlyInside(int x, int y, int left, int top, int right,
@@ -61,13 +87,14 @@ struct RenderRequest {
 };
 
 // One mouse movement of a resize or move drag: the frame to render (none for kNone) and the
-// cursor the drag sets (kUnchanged: the hover cursor stays). Takes the fixed point into
-// `state.anchor` where the drag mode says so.
+// cursor the drag sets (kUnchanged: the hover cursor stays). Takes the fixed point of a drag
+// of `mode` on `selection` into `anchor` while it is still (0, 0).
 struct DragStep {
   std::optional<RenderRequest> render;
   CaptureCursor cursor = CaptureCursor::kUnchanged;
 };
-[[nodiscard]] DragStep PerformDragStep(CaptureState& state, Point p);
+[[nodiscard]] DragStep PerformDragStep(const Rect& selection, DragMode mode, Point& anchor,
+                                       Point p);
 
 // Everything RenderSelection works out before it draws.
 struct SelectionFrame {

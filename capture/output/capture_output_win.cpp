@@ -1,28 +1,28 @@
 #include "capture/output/capture_output_win.h"
 
 #include "capture/annotate/annotation_canvas_win.h"
-#include "capture/capture_tool_win.h"
+#include "capture/window/capture_window_controls.h"
+#include "ui/window_win.h"
 
 namespace lumenta::capture {
 
 RegionSource CaptureOutput::Source() {
-  const CaptureRenderer* renderer = tool_.renderer();
-  const CaptureState& state = tool_.state();
-  return {tool_.screenDc(), renderer ? renderer->snapshot() : nullptr,
-          state.canvasStarted ? canvas_.annotatedSurface() : nullptr, state.selection};
+  // The annotated copy exists once a tool has been chosen on this rectangle.
+  return {surfaces_.ScreenDc(), surfaces_.Snapshot(),
+          session_.ToolChosen() ? canvas_.annotatedSurface() : nullptr, session_.selection()};
 }
 
 void CaptureOutput::CopySelectionToClipboard() {
-  if (tool_.renderer()) CopyRegionToClipboard(tool_.window(), Source());
+  if (surfaces_.Ready()) CopyRegionToClipboard(window_.Handle(), Source());
 }
 
 void CaptureOutput::SaveSelectionToFile() {
-  ui::Window* window = tool_.runtimeWindow();
-  ui::CommonDialog* dialog = window ? window->Dialog("通用对话框1") : nullptr;
-  if (!dialog || !tool_.renderer()) return;
-  if (SaveRegionToFile(Source(), *dialog) == SaveOutcome::kSaved) tool_.DestroyWindow();
+  ui::Window* controls = window_.Controls();
+  ui::CommonDialog* dialog = controls ? controls->Dialog(capture_window::kSaveDialog) : nullptr;
+  if (!dialog || !surfaces_.Ready()) return;
+  if (SaveRegionToFile(Source(), *dialog) == SaveOutcome::kSaved) window_.Close();
 }
 
-void CaptureOutput::Cancel() { tool_.DestroyWindow(); }
+void CaptureOutput::Cancel() { window_.Close(); }
 
 }  // namespace lumenta::capture

@@ -2,7 +2,6 @@
 
 #include "capture/annotate/annotation_canvas_win.h"
 #include "capture/annotate/capture_text_box_win.h"
-#include "capture/capture_tool_win.h"
 #include "capture/model/selection_model.h"
 #include "capture/output/capture_output_win.h"
 #include "capture/toolbar/font_size_list_win.h"
@@ -15,9 +14,8 @@ Rect AsRect(const Zone& z) { return {z.left, z.top, z.right, z.bottom}; }
 }  // namespace
 
 void CaptureToolbar::Init() {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer) return;
-  painter_.Init(renderer->windowDc());
+  if (!surfaces_.Ready()) return;
+  painter_.Init(surfaces_.WindowDc());
   position_ = {};
   shown_ = panelShown_ = sizeButtonsShown_ = paletteShown_ = false;
   panelWidth_ = hoverItem_ = paletteX_ = chosenTool_ = chosenSizeButton_ = 0;
@@ -30,20 +28,22 @@ void CaptureToolbar::Close() {
 }
 
 ToolbarFlags CaptureToolbar::Flags() const {
-  const CaptureState& state = tool_.state();
-  return {hoverItem_,         panelShown_,        sizeButtonsShown_, paletteShown_,
-          state.fontBoxShown, state.fontListOpen, paletteX_};
+  return {hoverItem_,
+          panelShown_,
+          sizeButtonsShown_,
+          paletteShown_,
+          session_.textSizeBoxShown(),
+          session_.fontListOpen(),
+          paletteX_};
 }
 
 HDC CaptureToolbar::LayerFor(const Zone& zone) {
-  CaptureRenderer* renderer = tool_.renderer();
-  return renderer ? renderer->PaintLayerForDrawing(AsRect(zone)) : nullptr;
+  return surfaces_.PaintLayerForDrawing(AsRect(zone));
 }
 
 void CaptureToolbar::Show() {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer) return;
-  position_ = PlaceToolbar(tool_.state().selection, panelShown_, renderer->screen().height);
+  if (!surfaces_.Ready()) return;
+  position_ = PlaceToolbar(session_.selection(), panelShown_, surfaces_.Screen().height);
   shown_ = true;
   painter_.CopyToolbar(
       LayerFor(Zone{0, 0, kToolbarWidth, kToolbarHeight}.Moved(position_.x, position_.y)),
@@ -52,14 +52,13 @@ void CaptureToolbar::Show() {
 }
 
 void CaptureToolbar::RedrawPanelAndList() {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer) return;
+  if (!surfaces_.Ready()) return;
   if (panelShown_) {
     const Zone panel{0, kPanelOffsetY, panelWidth_, kPanelOffsetY + kPanelHeight};
     painter_.CopyPanel(LayerFor(panel.Moved(position_.x, position_.y)), position_, panelWidth_);
   }
-  if (tool_.state().fontListOpen) {
-    list_.ShowAt(PlaceFontSizeList(position_, renderer->screen().height));
+  if (session_.fontListOpen()) {
+    list_.ShowAt(PlaceFontSizeList(position_, surfaces_.Screen().height));
   }
 }
 
@@ -68,8 +67,7 @@ bool CaptureToolbar::Covers(Point p) const {
 }
 
 void CaptureToolbar::Hover(Point p) {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer) return;
+  if (!surfaces_.Ready()) return;
   const HoverPlan plan = PlanHover(Flags(), p.x - position_.x, p.y - position_.y);
   for (const HoverAction& action : plan.actions) {
     switch (action.step) {
@@ -97,18 +95,17 @@ void CaptureToolbar::Hover(Point p) {
       }
       case HoverStep::kHighlightTextSizeBox:
         painter_.HighlightTextSizeBox(LayerFor(kTextSizeBoxZone.Moved(position_.x, position_.y)),
-                                      position_, renderer->framePen());
+                                      position_, surfaces_.FramePen());
         break;
     }
   }
   hoverItem_ = plan.hoverItem;
-  tool_.PresentPaintLayer();
+  surfaces_.PresentPaintLayer();
 }
 
 void CaptureToolbar::Click(Point p) {
-  CaptureState& state = tool_.state();
   const Point list = list_.Position();
-  const bool insideList = state.fontListOpen &&
+  const bool insideList = session_.fontListOpen() &&
                           PointStrictlyInside(p.x, p.y, list.x, list.y, list.x + kFontSizeListWidth,
                                               list.y + kFontSizeListHeight);
   const ClickDecision decision =
@@ -132,7 +129,7 @@ void CaptureToolbar::Click(Point p) {
       break;
     case ClickAction::kOpenFontList:
       list_.Init();
-      state.fontListOpen = true;
+      session_.SetFontListOpen(true);
       break;
     case ClickAction::kChooseSize:
       ChooseSize(decision.index);
@@ -150,7 +147,7 @@ void CaptureToolbar::ShowPanel(int width) {
   panelShown_ = true;
   panelWidth_ = width;
   sizeButtonsShown_ = paletteShown_ = false;
-  tool_.state().fontBoxShown = false;
+  session_.SetTextSizeBoxShown(false);
 }
 
 void CaptureToolbar::DrawPalette(int paletteX) {
@@ -161,10 +158,9 @@ void CaptureToolbar::DrawPalette(int paletteX) {
 }
 
 void CaptureToolbar::DrawTextSizeBox() {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer) return;
-  painter_.DrawTextSizeBox(tool_.state().textFontHeight, renderer->labelFont());
-  tool_.state().fontBoxShown = true;
+  if (!surfaces_.Ready()) return;
+  painter_.DrawTextSizeBox(session_.textFontHeight(), surfaces_.LabelFont());
+  session_.SetTextSizeBoxShown(true);
 }
 
 void CaptureToolbar::OutlineSizeButton(int sizeButton) {
@@ -174,7 +170,6 @@ void CaptureToolbar::OutlineSizeButton(int sizeButton) {
 }
 
 void CaptureToolbar::ChooseTool(int tool) {
-  CaptureState& state = tool_.state();
   const ToolChoice choice = ToolChoiceFor(static_cast<Tool>(tool));
   painter_.EraseToolOutline(chosenTool_);
   painter_.OutlineTool(tool);
@@ -187,17 +182,17 @@ void CaptureToolbar::ChooseTool(int tool) {
   }
   DrawPalette(choice.paletteX);
   chosenTool_ = tool;
-  state.toolActive = true;
+  // The annotated copy is made for the first tool chosen on this rectangle; later choices draw
+  // on with it.
+  const bool firstTool = !session_.ToolChosen();
+  session_.ChooseTool();
   if (choice.penWidth != 0) {
     choices_.penWidth = choice.penWidth;
     OutlineSizeButton(SizeButtonOfWidth(choice.penWidth));
   }
-  if (choice.closesFontList) state.fontListOpen = false;
+  if (choice.closesFontList) session_.SetFontListOpen(false);
   Show();
-  if (!state.canvasStarted) {
-    canvas_.Start();
-    state.canvasStarted = true;
-  }
+  if (firstTool) canvas_.Start();
   choices_.currentTool = static_cast<Tool>(tool);
   if (choice.hidesTextBox) textBox_.Hide();
 }
@@ -215,18 +210,12 @@ void CaptureToolbar::ChooseColour(int entry) {
 }
 
 void CaptureToolbar::Reset() {
-  CaptureState& state = tool_.state();
-  if (CaptureRenderer* renderer = tool_.renderer()) renderer->ShowDimmedScreen();
-  state.startPoint = {};
-  state.selection = {};
-  state.hasSelection = false;
-  state.dragMode = DragMode::kNone;
-  state.anchor = {};
+  surfaces_.ShowDimmedScreen();
+  session_.StartOver();
   shown_ = panelShown_ = false;
   panelWidth_ = 0;
   sizeButtonsShown_ = paletteShown_ = false;
   hoverItem_ = 0;
-  state.fontListOpen = state.fontBoxShown = state.toolActive = state.canvasStarted = false;
   painter_.EraseToolOutline(chosenTool_);
   chosenTool_ = 0;
   canvas_.Clear();

@@ -6,22 +6,25 @@
 
 #include "capture/model/annotation_choices.h"
 #include "capture/model/capture_parts.h"
+#include "capture/model/capture_session.h"
 #include "capture/model/toolbar_decisions.h"
 #include "capture/toolbar/toolbar_painter_win.h"
+#include "capture/window/capture_parts_win.h"
 
 namespace lumenta::capture {
 
 class AnnotationCanvas;
 class CaptureOutput;
 class CaptureTextBox;
-class CaptureTool;
 class FontSizeList;
 
 class CaptureToolbar final : public CaptureToolbarPart {
  public:
-  CaptureToolbar(CaptureTool& tool, AnnotationChoices& choices, FontSizeList& list,
-                 AnnotationCanvas& canvas, CaptureTextBox& textBox, CaptureOutput& output)
-      : tool_(tool),
+  CaptureToolbar(CaptureSurfaces& surfaces, CaptureSession& session, AnnotationChoices& choices,
+                 FontSizeList& list, AnnotationCanvas& canvas, CaptureTextBox& textBox,
+                 CaptureOutput& output)
+      : surfaces_(surfaces),
+        session_(session),
         choices_(choices),
         list_(list),
         canvas_(canvas),
@@ -58,7 +61,8 @@ class CaptureToolbar final : public CaptureToolbarPart {
   void OutlineSizeButton(int sizeButton);
   [[nodiscard]] HDC LayerFor(const Zone& zone);
 
-  CaptureTool& tool_;
+  CaptureSurfaces& surfaces_;
+  CaptureSession& session_;
   AnnotationChoices& choices_;
   FontSizeList& list_;
   AnnotationCanvas& canvas_;

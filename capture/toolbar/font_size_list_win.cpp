@@ -1,45 +1,41 @@
 #include "capture/toolbar/font_size_list_win.h"
 
 #include "capture/annotate/capture_text_box_win.h"
-#include "capture/capture_tool_win.h"
 #include "capture/model/font_size_list_model.h"
 #include "capture/toolbar/capture_toolbar_win.h"
 
 namespace lumenta::capture {
 
 void FontSizeList::Init() {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer) return;
+  if (!surfaces_.Ready()) return;
   if (made_) painter_.Close();
-  painter_.Init(renderer->windowDc(), renderer->framePen(), renderer->labelFont());
+  painter_.Init(surfaces_.WindowDc(), surfaces_.FramePen(), surfaces_.LabelFont());
   made_ = true;
   selected_ = kFontSizeDefaultEntry;
-  tool_.state().textFontHeight = FontSizeOfEntry(kFontSizeDefaultEntry);
+  session_.SetTextFontHeight(FontSizeOfEntry(kFontSizeDefaultEntry));
 }
 
 void FontSizeList::Close() {
   painter_.Close();
   made_ = false;
   selected_ = scroll_ = dragStartY_ = scrollAtDragStart_ = 0;
-  tool_.state().fontListOpen = false;
+  session_.SetFontListOpen(false);
 }
 
 void FontSizeList::ShowAt(Point at, std::optional<int> scroll) {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer || !made_) return;
+  if (!surfaces_.Ready() || !made_) return;
   scroll_ = LimitFontListScroll(scroll.value_or(scroll_));
-  HDC layer = renderer->PaintLayerForDrawing(
+  HDC layer = surfaces_.PaintLayerForDrawing(
       Rect::FromSize(at.x, at.y, kFontSizeListWidth, kFontSizeListHeight));
-  painter_.Show(layer, at, scroll_, selected_, renderer->labelFont());
+  painter_.Show(layer, at, scroll_, selected_, surfaces_.LabelFont());
   position_ = at;
 }
 
 void FontSizeList::Hover(Point p) {
-  CaptureRenderer* renderer = tool_.renderer();
-  if (!renderer || !made_) return;
+  if (!surfaces_.Ready() || !made_) return;
   const int rx = p.x - position_.x, ry = p.y - position_.y;
   if (const int entry = FontListEntryAt(rx, ry, scroll_); entry != 0) {
-    painter_.ClearEntry(selected_, renderer->labelFont());
+    painter_.ClearEntry(selected_, surfaces_.LabelFont());
     selected_ = entry;
   }
   if (dragStartY_ != 0) {
@@ -47,7 +43,7 @@ void FontSizeList::Hover(Point p) {
   } else {
     ShowAt(position_);
   }
-  tool_.PresentPaintLayer();
+  surfaces_.PresentPaintLayer();
 }
 
 void FontSizeList::Click(Point p) {
@@ -59,17 +55,16 @@ void FontSizeList::Click(Point p) {
   }
   const int entry = FontListEntryAt(rx, ry, scroll_);
   if (entry == 0) return;
-  CaptureState& state = tool_.state();
   selected_ = entry;
-  state.textFontHeight = FontSizeOfEntry(entry);
-  state.fontListOpen = false;
-  tool_.ComposePaintLayer();
+  session_.SetTextFontHeight(FontSizeOfEntry(entry));
+  session_.SetFontListOpen(false);
+  surfaces_.ComposePaintLayer();
   if (toolbar_) {
     toolbar_->DrawTextSizeBox();
     toolbar_->Show();
   }
-  tool_.PresentPaintLayer();
-  textBox_.SetTextHeight(state.textFontHeight);
+  surfaces_.PresentPaintLayer();
+  textBox_.SetTextHeight(session_.textFontHeight());
 }
 
 }  // namespace lumenta::capture

@@ -7,17 +7,19 @@
 #include <optional>
 
 #include "capture/model/capture_parts.h"
+#include "capture/model/capture_session.h"
 #include "capture/toolbar/font_size_list_painter_win.h"
+#include "capture/window/capture_parts_win.h"
 
 namespace lumenta::capture {
 
 class CaptureTextBox;
-class CaptureTool;
 class CaptureToolbar;
 
 class FontSizeList final : public FontSizeListPart {
  public:
-  FontSizeList(CaptureTool& tool, CaptureTextBox& textBox) : tool_(tool), textBox_(textBox) {}
+  FontSizeList(CaptureSurfaces& surfaces, CaptureSession& session, CaptureTextBox& textBox)
+      : surfaces_(surfaces), session_(session), textBox_(textBox) {}
   void SetToolbar(CaptureToolbar* toolbar) { toolbar_ = toolbar; }
 
   // Makes the list anew: its pictures, entry 5 (12 pixels) selected, and the text height 12.
@@ -37,7 +39,8 @@ class FontSizeList final : public FontSizeListPart {
   [[nodiscard]] int scroll() const { return scroll_; }
 
  private:
-  CaptureTool& tool_;
+  CaptureSurfaces& surfaces_;
+  CaptureSession& session_;
   CaptureTextBox& textBox_;
   CaptureToolbar* toolbar_ = nullptr;
   FontSizeListPainter painter_;

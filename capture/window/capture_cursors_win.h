@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "capture/model/capture_state.h"
+#include "capture/model/selection_model.h"
 #include "win/gdi_win.h"
 
 namespace lumenta::capture {

@@ -11,11 +11,11 @@
 #include "app/event_table_win.h"
 #include "app/startup_win.h"
 #include "app/window_designs.h"
-#include "capture/window/screen_snapshot_win.h"
 #include "capture/model/toolbar_layout.h"
+#include "capture/window/screen_snapshot_win.h"
 #include "tests/app/app_test_support_win.h"
-#include "tests/support/bmp_test_reader.h"
 #include "tests/capture/capture_test_support_win.h"
+#include "tests/support/bmp_test_reader.h"
 #include "ui/window_win.h"
 
 namespace lumenta::app {
@@ -122,8 +122,8 @@ TEST_F(CaptureButtonTest, EveryWayOfEndingTheCaptureGivesTheMainWindowBackUnchan
     EXPECT_TRUE(IsWindowEnabled(main_->handle()));
     EXPECT_EQ(GetActiveWindow(), main_->handle());
     EXPECT_EQ(main_->GetText("编辑框_识别结果"), "kept");
-    EXPECT_FALSE(objects_.capture().state().hasSelection) << "the capture state starts over";
-    EXPECT_TRUE(objects_.capture().state().selection.IsZero());
+    EXPECT_FALSE(objects_.capture().session().HasSelection()) << "the capture session starts over";
+    EXPECT_TRUE(objects_.capture().session().selection().IsZero());
   }
 }
 

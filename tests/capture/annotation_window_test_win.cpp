@@ -163,7 +163,7 @@ TEST_F(AnnotationTest, ChoosingEachToolSetsRedAndOpensItsPanel) {
       Click(mouse, PaletteEntry(13));  // blue first
       ASSERT_EQ(annotation_.choices().currentColour, 13);
       ChooseTool(mouse, c.tool);
-      EXPECT_TRUE(tool_.state().toolActive);
+      EXPECT_TRUE(tool_.session().ToolChosen());
       EXPECT_EQ(annotation_.choices().currentTool, c.tool);
       EXPECT_EQ(annotation_.choices().currentColour, kPaletteRed);
       const Rect area{0, 0, screen_.width, screen_.height};
@@ -189,7 +189,7 @@ TEST_F(AnnotationTest, ChoosingEachToolSetsRedAndOpensItsPanel) {
         const Point outline = Panel(kSizeButtonOutlines[c.outlinedSizeButton - 1].left, 15);
         EXPECT_EQ(shown.At(outline.x, outline.y), Rgb(kOutlineColour)) << "the chosen width";
       }
-      EXPECT_EQ(tool_.state().fontBoxShown, c.tool == Tool::kText);
+      EXPECT_EQ(tool_.session().textSizeBoxShown(), c.tool == Tool::kText);
       if (c.tool == Tool::kText) {
         const Point triangle = Panel(67, 17);
         EXPECT_EQ(shown.At(triangle.x, triangle.y), Rgb(kTriangleColour));
@@ -382,8 +382,8 @@ TEST_F(AnnotationTest, TheTextSizeListSetsTheTextHeightOfTheBox) {
     ChooseTool(mouse, Tool::kText);
     Click(mouse, {450, 350});
     Click(mouse, OnScreen(Centre(kTextSizeBoxZone)));
-    EXPECT_TRUE(tool_.state().fontListOpen);
-    EXPECT_EQ(tool_.state().textFontHeight, 12);
+    EXPECT_TRUE(tool_.session().fontListOpen());
+    EXPECT_EQ(tool_.session().textFontHeight(), 12);
     const Point list = annotation_.fontSizeList().Position();
     EXPECT_EQ(list, (Point{Toolbar().x + 30, Toolbar().y + 60}));
     EXPECT_EQ(Shown(window, {list.x, list.y, list.x + 1, list.y + 1}).At(list.x, list.y), 0x00AFFF)
@@ -398,8 +398,8 @@ TEST_F(AnnotationTest, TheTextSizeListSetsTheTextHeightOfTheBox) {
     // Entry 9 (20 pixels) lies at strip rows 160..179, shown from row 47.
     mouse.Down({list.x + 15, list.y + 170 - 47});
     mouse.Up({list.x + 15, list.y + 170 - 47});
-    EXPECT_FALSE(tool_.state().fontListOpen);
-    EXPECT_EQ(tool_.state().textFontHeight, 20);
+    EXPECT_FALSE(tool_.session().fontListOpen());
+    EXPECT_EQ(tool_.session().textFontHeight(), 20);
     EXPECT_EQ(annotation_.textBox().Bounds().Height(), 25);
   });
 }
@@ -410,10 +410,8 @@ TEST_F(AnnotationTest, ResetDiscardsTheAnnotationsAndReturnsToChoosing) {
     ChooseTool(mouse, Tool::kBrush);
     mouse.Drag({500, 400}, {{700, 500}});
     Click(mouse, Button(6));
-    EXPECT_FALSE(tool_.state().hasSelection);
-    EXPECT_FALSE(tool_.state().toolActive);
-    EXPECT_FALSE(tool_.state().canvasStarted);
-    EXPECT_TRUE(tool_.state().selection.IsZero());
+    EXPECT_EQ(tool_.session().phase(), CapturePhase::kChoosing);
+    EXPECT_TRUE(tool_.session().selection().IsZero());
     const Shown dimmed(window, kSelection);
     EXPECT_NEAR(int(dimmed.At(600, 450) >> 16), testing::Dimmed(GetRValue(Pattern(600, 450))), 1);
     EXPECT_NEAR(int(dimmed.At(600, 450) >> 8) & 0xFF, testing::Dimmed(GetGValue(Pattern(600, 450))),
@@ -526,7 +524,7 @@ TEST_F(AnnotationTest, AWholeScreenSelectionKeepsItsToolbarInsideWhereDoneCopies
   bool closed = false;
   Capture([&](HWND window, Mouse& mouse) {
     Select(mouse, s);
-    ASSERT_EQ(tool_.state().selection, s);
+    ASSERT_EQ(tool_.session().selection(), s);
     EXPECT_EQ(Toolbar(), (Point{s.right - kToolbarWidth, s.bottom - 3 - kToolbarHeight}));
     const Rect all{0, 0, screen_.width, screen_.height};
     const Point doneEdge = OnScreen({kToolbarButtonZones[kButtonDone - 1].left, 12});
@@ -543,13 +541,13 @@ TEST_F(AnnotationTest, AWholeScreenSelectionKeepsItsToolbarInsideWhereDoneCopies
 
     ChooseTool(mouse, Tool::kText);
     Click(mouse, OnScreen(Centre(kTextSizeBoxZone)));
-    ASSERT_TRUE(tool_.state().fontListOpen);
+    ASSERT_TRUE(tool_.session().fontListOpen());
     EXPECT_FALSE(IsWindowVisible(tool_.textBox())) << "the press opened the list only";
     const Point list = annotation_.fontSizeList().Position();
     EXPECT_EQ(list, (Point{Toolbar().x + 30, Toolbar().y - 87})) << "above the toolbar";
     Click(mouse, {list.x + 15, list.y + 32});  // entry 2: 9 pixels
-    EXPECT_FALSE(tool_.state().fontListOpen);
-    EXPECT_EQ(tool_.state().textFontHeight, 9);
+    EXPECT_FALSE(tool_.session().fontListOpen());
+    EXPECT_EQ(tool_.session().textFontHeight(), 9);
     EXPECT_FALSE(IsWindowVisible(tool_.textBox()));
 
     Click(mouse, Button(kButtonDone));
@@ -570,7 +568,7 @@ TEST_F(AnnotationTest, SaveWritesTheRegionAsABmpFileReplacingAnExistingOne) {
     bool closed = false;
     Capture([&](HWND window, Mouse& mouse) {
       Select(mouse, s);
-      ASSERT_EQ(tool_.state().selection, s);
+      ASSERT_EQ(tool_.session().selection(), s);
       Click(mouse, Button(kButtonSave));
       closed = !IsWindow(window);
     });
@@ -620,8 +618,8 @@ TEST_F(AnnotationTest, AFailedOrCancelledSaveKeepsTheWindowWithItsAnnotations) {
       mouse.Drag({500, 400}, {{700, 400}});
       Click(mouse, Button(kButtonSave));
       EXPECT_TRUE(IsWindow(window));
-      EXPECT_TRUE(tool_.state().toolActive);
-      EXPECT_EQ(tool_.state().selection, kSelection);
+      EXPECT_TRUE(tool_.session().ToolChosen());
+      EXPECT_EQ(tool_.session().selection(), kSelection);
       EXPECT_EQ(Shown(window, kSelection).At(600, 400), kRed);
     });
     if (c.message) {

@@ -140,8 +140,8 @@ TEST_F(CaptureWindowTest, ShowsTheFrozenPictureDimmedAndTheRectangleClearWithFra
       }
     }
     mouse.Up({500, 400});
-    EXPECT_EQ(tool.state().selection, (Rect{200, 150, 500, 400}));
-    EXPECT_TRUE(tool.state().hasSelection);
+    EXPECT_EQ(tool.session().selection(), (Rect{200, 150, 500, 400}));
+    EXPECT_TRUE(tool.session().HasSelection());
     const Pixels after = Shown(window);
     ExpectClear(after, 300, 300);
     ExpectDimmed(after, 1000, 800);
@@ -168,7 +168,7 @@ TEST_F(CaptureWindowTest, DrawsTheSizeLabelAboveOrInsideAtTheTopOfTheScreen) {
     // A rectangle touching the top of the screen carries its label inside, 3 pixels down.
     mouse.Drag({620, 440}, {{700, 460}});  // bottom-right handle: keeps the top-left corner
     mouse.Drag({301, 201}, {{301, 0}});    // top-left handle up to the screen's top
-    EXPECT_EQ(tool.state().selection, (Rect{301, 0, 700, 460}));
+    EXPECT_EQ(tool.session().selection(), (Rect{301, 0, 700, 460}));
     p = Shown(window);
     bool inside = false;
     for (int y = 3; y < 22 && !inside; ++y) {
@@ -204,8 +204,8 @@ TEST_F(CaptureWindowTest, FollowsEachGestureWithTheSelection) {
     Mouse mouse(window);
     for (const auto& g : gestures) {
       mouse.Drag(g.from, g.through);
-      EXPECT_EQ(tool.state().selection, g.selection) << g.what;
-      EXPECT_TRUE(tool.state().hasSelection) << g.what;
+      EXPECT_EQ(tool.session().selection(), g.selection) << g.what;
+      EXPECT_TRUE(tool.session().HasSelection()) << g.what;
       const Pixels p = Shown(window);
       const Rect& s = g.selection;
       EXPECT_EQ(p.At(s.left, (s.top + s.bottom) / 2 + 3), kFrameRgb) << g.what;
@@ -284,8 +284,8 @@ TEST_F(CaptureWindowTest, ADoubleClickInsideCopiesAndClosesAndOneOutsideDoesNoth
   });
   EXPECT_TRUE(closedByDoubleClick);
   EXPECT_EQ(output.copies, 1);
-  EXPECT_TRUE(tool.state().selection.IsZero()) << "the tear-down reset the state";
-  EXPECT_FALSE(tool.state().hasSelection);
+  EXPECT_TRUE(tool.session().selection().IsZero()) << "the tear-down reset the state";
+  EXPECT_FALSE(tool.session().HasSelection());
 }
 
 TEST_F(CaptureWindowTest, EscapeClosesTheWindowFromItAndFromItsTextBox) {

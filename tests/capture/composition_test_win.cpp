@@ -42,9 +42,9 @@ std::vector<Shown> Play(Composition composition, size_t keepStep, testing::Pixel
     const auto steps = testing::ScriptedSession(screen);
     Point mouse;
     for (size_t i = 0; i < steps.size(); ++i) {
-      testing::PlayStep(window, tool.state().selection, steps[i], mouse);
+      testing::PlayStep(window, tool.session().selection(), steps[i], mouse);
       const testing::Pixels p = testing::Pixels::OfWindow(window, screen.width, screen.height);
-      shown.push_back({Fnv1a(p.data()), tool.state().selection});
+      shown.push_back({Fnv1a(p.data()), tool.session().selection()});
       if (i == keepStep) keep = p;
     }
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);

@@ -1,4 +1,4 @@
-// The capture window's behaviour driven gesture by gesture: what the selection and the state
+// The capture window's behaviour driven gesture by gesture: what the selection and the session
 // become, what is drawn and which parts are called. The view records the frames it is asked to
 // show; the parts record their calls.
 #include "capture/model/capture_controller.h"
@@ -47,10 +47,7 @@ class RecordingParts : public CaptureToolbarPart,
   void Click(Point p) override {
     log->push_back("click");
     if (p == cancelAt) view->DestroyWindow();
-    if (p == resetAt) {
-      state->selection = {};
-      state->hasSelection = false;
-    }
+    if (p == resetAt) session->StartOver();
     if (movesOnClick) covered = {};
   }
   [[nodiscard]] bool Covers(Point p) const override { return covered.Contains(p); }
@@ -66,7 +63,7 @@ class RecordingParts : public CaptureToolbarPart,
 
   std::vector<std::string>* log = nullptr;
   RecordingView* view = nullptr;
-  CaptureState* state = nullptr;
+  CaptureSession* session = nullptr;
   Point cancelAt{-1, -1};
   Point resetAt{-1, -1};
   Rect covered;
@@ -78,11 +75,11 @@ class RecordingParts : public CaptureToolbarPart,
 
 class CaptureControllerTest : public ::testing::Test {
  protected:
-  CaptureControllerTest() : controller(state, view, Parts(), {1920, 1080}) {
+  CaptureControllerTest() : controller(session, view, Parts(), {1920, 1080}) {
     view.controller = &controller;
     parts.log = &view.log;
     parts.view = &view;
-    parts.state = &state;
+    parts.session = &session;
     controller.Opened();
   }
   CaptureParts Parts() {
@@ -105,7 +102,7 @@ class CaptureControllerTest : public ::testing::Test {
     controller.ButtonUp(to);
   }
 
-  CaptureState state;
+  CaptureSession session;
   RecordingView view;
   RecordingParts parts;
   CaptureController controller;
@@ -123,9 +120,9 @@ TEST_F(CaptureControllerTest, APressAndReleaseWithoutMovementLeavesNoRectangle) 
   controller.MouseMove({300, 300});
   controller.ButtonDown({300, 300});
   controller.ButtonUp({300, 300});
-  EXPECT_TRUE(state.selection.IsZero());
-  EXPECT_FALSE(state.hasSelection);
-  EXPECT_FALSE(state.buttonDown);
+  EXPECT_TRUE(session.selection().IsZero());
+  EXPECT_FALSE(session.HasSelection());
+  EXPECT_FALSE(session.ButtonHeld());
   EXPECT_TRUE(view.log.empty()) << "no toolbar, no paint layer";
   controller.MouseMove({301, 300});
   EXPECT_EQ(view.magnifiers.back(), (Point{301, 300})) << "still choosing";
@@ -141,14 +138,14 @@ TEST_F(CaptureControllerTest, DraggingOutFollowsTheMouseAndTheReleaseCompletesTh
   EXPECT_EQ(view.frames[1].selection, (Rect{500, 400, 700, 600}));
   EXPECT_TRUE(view.frames[1].withMagnifier);
   EXPECT_EQ(view.frames[1].magnifierPoint, (Point{700, 600}));
-  EXPECT_FALSE(state.hasSelection);
+  EXPECT_FALSE(session.HasSelection());
 
   controller.ButtonUp({700, 600});
-  EXPECT_TRUE(state.hasSelection);
-  EXPECT_EQ(state.selection, (Rect{500, 400, 700, 600}));
+  EXPECT_TRUE(session.HasSelection());
+  EXPECT_EQ(session.selection(), (Rect{500, 400, 700, 600}));
   ASSERT_EQ(view.frames.size(), 3u);
   EXPECT_FALSE(view.frames[2].withMagnifier) << "the release hides the magnifier";
-  EXPECT_EQ(view.frames[2].selection, state.selection);
+  EXPECT_EQ(view.frames[2].selection, session.selection());
   EXPECT_TRUE(controller.MagnifierHidden());
   EXPECT_EQ(view.log, (std::vector<std::string>{"compose", "toolbar", "present"}));
 }
@@ -157,39 +154,39 @@ TEST_F(CaptureControllerTest, AZeroSizeDragIsStoredOnePixelWide) {
   controller.ButtonDown({100, 100});
   controller.MouseMove({100, 180});
   controller.ButtonUp({100, 180});
-  EXPECT_EQ(state.selection, (Rect{100, 100, 101, 180}));
-  EXPECT_TRUE(state.hasSelection);
+  EXPECT_EQ(session.selection(), (Rect{100, 100, 101, 180}));
+  EXPECT_TRUE(session.HasSelection());
 }
 
 TEST_F(CaptureControllerTest, DraggingTheTopLeftHandlePastTheOppositeCornerTurnsTheRectangleOver) {
   Drag({100, 100}, {200, 150});
   controller.ButtonDown({100, 100});
-  EXPECT_EQ(state.dragMode, DragMode::kTopLeft);
+  EXPECT_EQ(session.dragMode(), DragMode::kTopLeft);
   controller.MouseMove({150, 120});
   controller.MouseMove({260, 190});
-  EXPECT_EQ(state.selection, (Rect{200, 150, 260, 190}));
+  EXPECT_EQ(session.selection(), (Rect{200, 150, 260, 190}));
   const SelectionFrame& f = view.frames.back();
   EXPECT_EQ(f.corner1, (Point{260, 190}));
   EXPECT_EQ(f.label,
             "60\xA1\xC1"
             "40");
   controller.MouseMove({230, 170});
-  EXPECT_EQ(state.selection, (Rect{200, 150, 230, 170})) << "the fixed corner stays";
+  EXPECT_EQ(session.selection(), (Rect{200, 150, 230, 170})) << "the fixed corner stays";
   controller.ButtonUp({230, 170});
-  EXPECT_EQ(state.anchor, Point{});
-  EXPECT_EQ(state.dragMode, DragMode::kNone);
+  EXPECT_EQ(session.anchor(), Point{});
+  EXPECT_EQ(session.dragMode(), DragMode::kNone);
 }
 
 TEST_F(CaptureControllerTest, MovingRendersWithoutMagnifierAndStopsAtTheScreenEdge) {
   Drag({100, 100}, {300, 200});
   const size_t before = view.frames.size();
   controller.ButtonDown({150, 150});
-  EXPECT_EQ(state.dragMode, DragMode::kMove);
-  EXPECT_EQ(state.anchor, (Point{150, 150}));
+  EXPECT_EQ(session.dragMode(), DragMode::kMove);
+  EXPECT_EQ(session.anchor(), (Point{150, 150}));
   controller.MouseMove({100, 140});
-  EXPECT_EQ(state.selection, (Rect{50, 90, 250, 190}));
+  EXPECT_EQ(session.selection(), (Rect{50, 90, 250, 190}));
   controller.MouseMove({40, 140});
-  EXPECT_EQ(state.selection, (Rect{0, 90, 250, 190})) << "left side stops, right side stays";
+  EXPECT_EQ(session.selection(), (Rect{0, 90, 250, 190})) << "left side stops, right side stays";
   for (size_t i = before; i < view.frames.size(); ++i) EXPECT_FALSE(view.frames[i].withMagnifier);
   EXPECT_EQ(view.cursors.back(), CaptureCursor::kMove);
   const size_t framesBeforeRelease = view.frames.size();
@@ -201,10 +198,10 @@ TEST_F(CaptureControllerTest, APressOutsideTheRectangleInTheSelectedStateChanges
   Drag({100, 100}, {300, 200});
   view.log.clear();
   controller.ButtonDown({600, 600});
-  EXPECT_EQ(state.dragMode, DragMode::kNone);
+  EXPECT_EQ(session.dragMode(), DragMode::kNone);
   controller.MouseMove({700, 700});
   controller.ButtonUp({700, 700});
-  EXPECT_EQ(state.selection, (Rect{100, 100, 300, 200}));
+  EXPECT_EQ(session.selection(), (Rect{100, 100, 300, 200}));
   EXPECT_EQ(view.log, (std::vector<std::string>{"click", "compose", "toolbar", "present"}));
 }
 
@@ -238,33 +235,35 @@ TEST_F(CaptureControllerTest, AToolbarClickThatEndsTheCaptureEndsThePressHandlin
   parts.cancelAt = {150, 150};
   controller.ButtonDown({150, 150});
   EXPECT_FALSE(controller.IsOpen());
-  EXPECT_FALSE(state.buttonDown);
-  EXPECT_EQ(state.dragMode, DragMode::kNone);
-  EXPECT_EQ(state.anchor, Point{});
-  EXPECT_TRUE(state.selection.IsZero());
+  EXPECT_FALSE(session.ButtonHeld());
+  EXPECT_EQ(session.dragMode(), DragMode::kNone);
+  EXPECT_EQ(session.anchor(), Point{});
+  EXPECT_TRUE(session.selection().IsZero());
 }
 
 TEST_F(CaptureControllerTest, TearDownResetsTheStateAndHidesTheMagnifier) {
   controller.MouseMove({5, 5});
   Drag({100, 100}, {300, 200});
-  state.textFontHeight = 20;
-  state.toolActive = state.fontBoxShown = state.fontListOpen = state.canvasStarted = true;
+  session.SetTextFontHeight(20);
+  session.ChooseTool();
+  session.SetTextSizeBoxShown(true);
+  session.SetFontListOpen(true);
   controller.TearDown();
-  EXPECT_TRUE(state.selection.IsZero());
-  EXPECT_FALSE(state.hasSelection || state.toolActive || state.fontBoxShown || state.fontListOpen ||
-               state.canvasStarted);
-  EXPECT_EQ(state.textFontHeight, 12);
+  EXPECT_TRUE(session.selection().IsZero());
+  EXPECT_EQ(session.phase(), CapturePhase::kChoosing);
+  EXPECT_FALSE(session.textSizeBoxShown() || session.fontListOpen());
+  EXPECT_EQ(session.textFontHeight(), 12);
   EXPECT_TRUE(controller.MagnifierHidden());
   EXPECT_EQ(controller.MagnifierLastPoint(), Point{});
 }
 
 TEST_F(CaptureControllerTest, WithAToolChosenPressesNoLongerResizeOrMove) {
   Drag({100, 100}, {300, 200});
-  state.toolActive = true;
+  session.ChooseTool();
   controller.ButtonDown({100, 100});
-  EXPECT_EQ(state.dragMode, DragMode::kNone);
+  EXPECT_EQ(session.dragMode(), DragMode::kNone);
   controller.MouseMove({50, 50});
-  EXPECT_EQ(state.selection, (Rect{100, 100, 300, 200}));
+  EXPECT_EQ(session.selection(), (Rect{100, 100, 300, 200}));
   EXPECT_EQ(controller.CursorAt({150, 150}), CaptureCursor::kCross);
   EXPECT_EQ(controller.CursorAt({50, 50}), CaptureCursor::kArrow);
 }
@@ -302,18 +301,18 @@ TEST_F(CaptureControllerTest, APressOnTheToolbarOverTheSelectionStartsNoDragAndN
     controller.TearDown();
     controller.Opened();
     SelectWithToolbar(c.selection);
-    ASSERT_EQ(state.selection, c.selection);
-    state.toolActive = c.toolActive;
+    ASSERT_EQ(session.selection(), c.selection);
+    if (c.toolActive) session.ChooseTool();
     parts.movesOnClick = true;
     parts.toolDowns = 0;
     view.log.clear();
     controller.ButtonDown(c.press);
     EXPECT_EQ(view.log, (std::vector<std::string>{"click"})) << "the toolbar sees every press";
-    EXPECT_EQ(state.dragMode, c.drag);
+    EXPECT_EQ(session.dragMode(), c.drag);
     EXPECT_EQ(parts.toolDowns, c.toolDowns);
     controller.MouseMove({c.press.x - 100, c.press.y - 5});
-    if (c.drag == DragMode::kNone) EXPECT_EQ(state.selection, c.selection);
-    if (c.drag == DragMode::kMove) EXPECT_EQ(state.selection.left, c.selection.left - 100);
+    if (c.drag == DragMode::kNone) EXPECT_EQ(session.selection(), c.selection);
+    if (c.drag == DragMode::kMove) EXPECT_EQ(session.selection().left, c.selection.left - 100);
     controller.ButtonUp({c.press.x - 100, c.press.y - 5});
     parts.movesOnClick = false;
   }
@@ -323,10 +322,10 @@ TEST_F(CaptureControllerTest, AResetPressedOnTheToolbarInsideStartsANewRectangle
   SelectWithToolbar({300, 10, 1500, 1070});
   parts.resetAt = {1400, 1050};
   controller.ButtonDown({1400, 1050});
-  EXPECT_FALSE(state.hasSelection);
-  EXPECT_EQ(state.startPoint, (Point{1400, 1050}));
+  EXPECT_FALSE(session.HasSelection());
+  EXPECT_EQ(session.startPoint(), (Point{1400, 1050}));
   controller.MouseMove({1500, 1060});
-  EXPECT_EQ(state.selection, (Rect{1400, 1050, 1500, 1060}));
+  EXPECT_EQ(session.selection(), (Rect{1400, 1050, 1500, 1060}));
 }
 
 TEST_F(CaptureControllerTest,
@@ -337,7 +336,7 @@ TEST_F(CaptureControllerTest,
   EXPECT_TRUE(view.cursors.empty()) << "no move cursor over the toolbar";
   EXPECT_EQ(controller.CursorAt({1300, 1050}), CaptureCursor::kArrow);
   EXPECT_EQ(controller.CursorAt({1100, 1050}), CaptureCursor::kMove);
-  state.toolActive = true;
+  session.ChooseTool();
   EXPECT_EQ(controller.CursorAt({1300, 1050}), CaptureCursor::kArrow);
   EXPECT_EQ(controller.CursorAt({1100, 1050}), CaptureCursor::kCross);
   controller.ButtonDown({1100, 1050});
@@ -349,7 +348,7 @@ TEST_F(CaptureControllerTest,
       << "held after a press on the toolbar";
   controller.ButtonUp({1310, 1050});
 
-  state.fontListOpen = true;
+  session.SetFontListOpen(true);
   parts.listAt = {1238, 954};
   view.log.clear();
   controller.DoubleClick({1300, 1050});

@@ -214,57 +214,48 @@ TEST(DragStep, EveryModeHoldsItsFixedSideInTheAnchor) {
        CaptureCursor::kSizeHorizontal},
   };
   for (const auto& c : cases) {
-    CaptureState state;
-    state.selection = s;
-    state.dragMode = c.mode;
-    const DragStep step = PerformDragStep(state, c.p);
+    Point anchor;
+    const DragStep step = PerformDragStep(s, c.mode, anchor, c.p);
     ASSERT_TRUE(step.render) << c.what;
     EXPECT_EQ(*step.render, c.render) << c.what;
-    EXPECT_EQ(state.anchor, c.anchor) << c.what;
+    EXPECT_EQ(anchor, c.anchor) << c.what;
     EXPECT_EQ(step.cursor, c.cursor) << c.what;
   }
 }
 
 TEST(DragStep, KeepsTheFirstFixedPointWhileTheRectangleChanges) {
-  CaptureState state;
-  state.selection = {100, 100, 200, 150};
-  state.dragMode = DragMode::kTopLeft;
-  (void)PerformDragStep(state, {150, 120});
-  state.selection = {150, 120, 200, 150};  // as the render of that step stored it
-  const DragStep step = PerformDragStep(state, {260, 190});
-  EXPECT_EQ(state.anchor, (Point{200, 150}));
+  Point anchor;
+  (void)PerformDragStep({100, 100, 200, 150}, DragMode::kTopLeft, anchor, {150, 120});
+  // The rectangle as the render of that step stored it.
+  const DragStep step =
+      PerformDragStep({150, 120, 200, 150}, DragMode::kTopLeft, anchor, {260, 190});
+  EXPECT_EQ(anchor, (Point{200, 150}));
   EXPECT_EQ(*step.render, (RenderRequest{260, 190, 200, 150, Point{260, 190}}));
 }
 
 TEST(DragStep, MoveShiftsAllSidesAndRenewsTheAnchorWithoutMagnifier) {
-  CaptureState state;
-  state.selection = {100, 100, 200, 150};
-  state.dragMode = DragMode::kMove;
-  state.anchor = {150, 120};
-  const DragStep step = PerformDragStep(state, {145, 130});
+  Point anchor{150, 120};
+  const DragStep step = PerformDragStep({100, 100, 200, 150}, DragMode::kMove, anchor, {145, 130});
   EXPECT_EQ(*step.render, (RenderRequest{95, 110, 195, 160, std::nullopt, false}));
-  EXPECT_EQ(state.anchor, (Point{145, 130}));
+  EXPECT_EQ(anchor, (Point{145, 130}));
   EXPECT_EQ(step.cursor, CaptureCursor::kMove);
 }
 
 TEST(DragStep, DoesNothingWithoutADragMode) {
-  CaptureState state;
-  state.selection = {100, 100, 200, 150};
-  const DragStep step = PerformDragStep(state, {10, 10});
+  Point anchor;
+  const DragStep step = PerformDragStep({100, 100, 200, 150}, DragMode::kNone, anchor, {10, 10});
   EXPECT_FALSE(step.render);
-  EXPECT_EQ(state.anchor, Point{});
+  EXPECT_EQ(anchor, Point{});
 }
 
 TEST(DragStep, TakesAFixedPointAtTheOriginAgainAtEveryStepWithTheSameResult) {
-  CaptureState state;
-  state.selection = {0, 0, 50, 40};
-  state.dragMode = DragMode::kBottomRight;
+  Rect selection{0, 0, 50, 40};
+  Point anchor;
   for (Point p : {Point{60, 45}, Point{80, 70}, Point{30, 20}}) {
-    const DragStep step = PerformDragStep(state, p);
-    EXPECT_EQ(state.anchor, Point{}) << "(0, 0) counts as not taken";
-    const SelectionFrame frame = LayOutSelection(*step.render, state.selection, kScreen);
-    state.selection = frame.selection;
-    EXPECT_EQ(state.selection, (Rect{0, 0, p.x, p.y}));
+    const DragStep step = PerformDragStep(selection, DragMode::kBottomRight, anchor, p);
+    EXPECT_EQ(anchor, Point{}) << "(0, 0) counts as not taken";
+    selection = LayOutSelection(*step.render, selection, kScreen).selection;
+    EXPECT_EQ(selection, (Rect{0, 0, p.x, p.y}));
   }
 }
 
