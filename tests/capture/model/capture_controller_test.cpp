@@ -311,8 +311,12 @@ TEST_F(CaptureControllerTest, APressOnTheToolbarOverTheSelectionStartsNoDragAndN
     EXPECT_EQ(session.dragMode(), c.drag);
     EXPECT_EQ(parts.toolDowns, c.toolDowns);
     controller.MouseMove({c.press.x - 100, c.press.y - 5});
-    if (c.drag == DragMode::kNone) EXPECT_EQ(session.selection(), c.selection);
-    if (c.drag == DragMode::kMove) EXPECT_EQ(session.selection().left, c.selection.left - 100);
+    if (c.drag == DragMode::kNone) {
+      EXPECT_EQ(session.selection(), c.selection);
+    }
+    if (c.drag == DragMode::kMove) {
+      EXPECT_EQ(session.selection().left, c.selection.left - 100);
+    }
     controller.ButtonUp({c.press.x - 100, c.press.y - 5});
     parts.movesOnClick = false;
   }
