@@ -69,6 +69,8 @@ struct FaultCase {
   bool headersWritten;
   // What else the row's outputs must show.
   std::function<void(const Outputs&)> also = nullptr;
+  // A second status the row may end with, because WinHttp itself decides it (UTF-8); null: none.
+  const char* orStatus = nullptr;
 };
 
 // WinHttp handles opened and closed, counted where the program opens and closes them, and the
@@ -251,7 +253,9 @@ TEST_P(FaultMatrix, EndsWithTheDescribedStatusAndKeepsNoHandle) {
   const int handlesAfter = ProcessHandleCount();
   const int opened = g_opened, closed = g_closed;
 
-  EXPECT_EQ(o.statusText, Utf8ToAnsi(c.status));
+  if (c.orStatus == nullptr || o.statusText != Utf8ToAnsi(c.orStatus)) {
+    EXPECT_EQ(o.statusText, Utf8ToAnsi(c.status));
+  }
   // No handle kept; Wine may close one of its own (an idle pooled connection) meanwhile.
   EXPECT_LE(handlesAfter, handlesBefore);
   EXPECT_GT(handlesBefore, 0);
@@ -442,9 +446,19 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"ThreeHundredMebibyteBody", "a body of 300 MiB", "http",
                   [](const std::string&) { return AnswerScript().GeneratedText(kHugeBody); },
                   kReadFailed, Body::kUpToLimit, true},
+        // Wine's WinHttp skips whatever in a chunk-size line is not a hex digit, so it reads
+        // "zz" as the last chunk: the body ends empty with the answer's own status, unless the
+        // server's close overtakes the read. Windows' WinHttp fails the read. Either way the
+        // caller never gets the chunk's bytes as the body.
         FaultCase{"BadChunkSize", "chunked encoding with a bad chunk size", "http",
                   [](const std::string& b) { return AnswerScript().Body(b).BadChunk("zz"); },
-                  kReadFailed, Body::kCutShort, true},
+                  kReadFailed, Body::kCutShort, true,
+                  [](const Outputs& o) {
+                    if (o.statusText == "200 OK") {
+                      EXPECT_EQ(o.responseBytes, "");
+                    }
+                  },
+                  "200 OK"},
         FaultCase{"ExpiredCertificate", "TLS: an expired certificate", "https_expired", nullptr,
                   kSendFailed, Body::kUntouched, false},
         FaultCase{"WrongHostCertificate", "TLS: a certificate for another host", "https_wrong_host",
