@@ -7,6 +7,11 @@
 
 namespace lumenta::fuzz {
 
+// Pictures of up to 256 x 256 pixels: every decoder path is reached at that size, and a target
+// that decodes megapixels under the sanitizers manages a few executions a second. Larger claimed
+// sizes take the same turning-away path as pictures beyond the program's own limits.
+inline const image::ScopedPixelLimit kPixelLimit{256 * 256};
+
 // An empty picture has no size; any other is within the limits and every pixel can be read
 // (the sanitizers see a read past the allocation).
 inline void CheckPicture(const image::Image& picture) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "fuzz/fuzz_input.h"
+#include "fuzz/picture_checks.h"
 #include "image/preview.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

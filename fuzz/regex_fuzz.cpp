@@ -1,7 +1,7 @@
 // RegexObject on arbitrary patterns, subjects and replacements: it must never crash, hang or
 // overflow the stack, and what it reports must be consistent with the subject. Inputs whose
 // first byte asks for it run a short pattern over a long subject made by repeating the
-// subject part (up to 16 KiB; the unit tests search 1 MiB subjects).
+// subject part (up to 4 KiB; the unit tests search 1 MiB subjects).
 #include <algorithm>
 
 #include "base/regex/regex_object.h"
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool global = flags & 4;
   if ((flags & 48) == 48 && !subject.empty() && pattern.size() <= 64 &&
       pattern.find('{') == std::string::npos) {
-    const size_t copies = std::min<size_t>(1 + repeat * 16, (16u << 10) / subject.size() + 1);
+    const size_t copies = std::min<size_t>(1 + repeat * 16, (4u << 10) / subject.size() + 1);
     std::string longer;
     longer.reserve(subject.size() * copies);
     for (size_t i = 0; i < copies; ++i) longer += subject;

@@ -1,10 +1,27 @@
 #include "image/image.h"
 
+#include <algorithm>
+#include <atomic>
+
 namespace lumenta::image {
+namespace {
+
+std::atomic<std::int64_t> g_pixelLimit{kMaxPixels};
+
+}  // namespace
 
 bool SizeAllowed(std::int64_t width, std::int64_t height) {
   return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide &&
-         width * height <= kMaxPixels;
+         width * height <= g_pixelLimit.load(std::memory_order_relaxed);
+}
+
+ScopedPixelLimit::ScopedPixelLimit(std::int64_t pixels)
+    : previous_(g_pixelLimit.load(std::memory_order_relaxed)) {
+  g_pixelLimit.store(std::clamp<std::int64_t>(pixels, 0, previous_), std::memory_order_relaxed);
+}
+
+ScopedPixelLimit::~ScopedPixelLimit() {
+  g_pixelLimit.store(previous_, std::memory_order_relaxed);
 }
 
 Image Image::Create(int width, int height) {

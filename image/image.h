@@ -17,8 +17,22 @@ namespace lumenta::image {
 inline constexpr int kMaxSide = 16384;
 inline constexpr std::int64_t kMaxPixels = 64'000'000;
 
-// True for a size from 1 x 1 up to the limits above.
+// True for a size from 1 x 1 up to the limits above (or the lower pixel limit in force).
 [[nodiscard]] bool SizeAllowed(std::int64_t width, std::int64_t height);
+
+// Lowers the pixel limit, for every thread, for as long as it lives; never raises it. The fuzz
+// targets keep their pictures small with it: a decode of a few megapixels under the sanitizers
+// takes most of a second and explores nothing that a small picture does not.
+class ScopedPixelLimit {
+ public:
+  explicit ScopedPixelLimit(std::int64_t pixels);
+  ~ScopedPixelLimit();
+  ScopedPixelLimit(const ScopedPixelLimit&) = delete;
+  ScopedPixelLimit& operator=(const ScopedPixelLimit&) = delete;
+
+ private:
+  std::int64_t previous_;
+};
 
 class Image {
  public:
