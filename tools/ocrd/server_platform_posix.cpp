@@ -53,7 +53,11 @@ void PrepareProcess() {
 }
 
 std::unique_ptr<httplib::Server> MakeServer(const Options& options, std::string& error) {
-  if (options.tlsCertificate.empty()) return std::make_unique<PlainServer>();
+  if (options.tlsCertificate.empty()) {
+    auto plain = std::make_unique<PlainServer>();
+    plain->set_tcp_nodelay(true);
+    return plain;
+  }
   auto secure =
       std::make_unique<SecureServer>(options.tlsCertificate.c_str(), options.tlsKey.c_str());
   if (!secure->is_valid()) {
@@ -61,6 +65,7 @@ std::unique_ptr<httplib::Server> MakeServer(const Options& options, std::string&
             options.tlsKey;
     return nullptr;
   }
+  secure->set_tcp_nodelay(true);
   return secure;
 }
 

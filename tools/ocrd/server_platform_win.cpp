@@ -38,7 +38,9 @@ std::unique_ptr<httplib::Server> MakeServer(const Options& options, std::string&
     error = "this build of the service serves plain HTTP on loopback only";
     return nullptr;
   }
-  return std::make_unique<httplib::Server>();
+  auto server = std::make_unique<httplib::Server>();
+  server->set_tcp_nodelay(true);
+  return server;
 }
 
 // Windows keeps the backlog of the first listen: the queue stays as httplib set it, which is
