@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/event_table_win.h"
+#include "app/platform_win.h"
 #include "app/startup_win.h"
 #include "app/window_designs.h"
 #include "capture/model/toolbar_layout.h"
@@ -131,22 +132,22 @@ TEST_F(CaptureButtonTest, EveryWayOfEndingTheCaptureGivesTheMainWindowBackUnchan
 // picture, press the toolbar's done button, then 取剪切板图片 (take the clipboard picture): the
 // preview box holds a BMP file of exactly that region.
 TEST_F(CaptureButtonTest, ACaptureFinishedWithDoneIsThePictureTakenFromTheClipboard) {
-  const capture::SnapshotSource previous =
-      capture::SetSnapshotSource(capture::testing::PaintPattern);
   const capture::Rect region{100, 120, 230, 190};
-  Capture([&](HWND capture) {
-    SendMouse(capture, WM_LBUTTONDOWN, region.left, region.top);
-    SendMouse(capture, WM_MOUSEMOVE, region.right, region.bottom);
-    SendMouse(capture, WM_LBUTTONUP, region.right, region.bottom);
-    const capture::Point toolbar =
-        capture::PlaceToolbar(region, false, GetSystemMetrics(SM_CYSCREEN));
-    const capture::Zone done = capture::kToolbarButtonZones[capture::kButtonDone - 1];
-    const int x = toolbar.x + (done.left + done.right) / 2, y = toolbar.y + 12;
-    SendMouse(capture, WM_LBUTTONDOWN, x, y);
-    SendMouse(capture, WM_LBUTTONUP, x, y);
-    EXPECT_FALSE(IsWindow(capture)) << "done ends the capture";
-  });
-  capture::SetSnapshotSource(previous);
+  {
+    ScopedPlatform frozen([](Platform& p) { p.screenSnapshots = capture::testing::PaintPattern; });
+    Capture([&](HWND capture) {
+      SendMouse(capture, WM_LBUTTONDOWN, region.left, region.top);
+      SendMouse(capture, WM_MOUSEMOVE, region.right, region.bottom);
+      SendMouse(capture, WM_LBUTTONUP, region.right, region.bottom);
+      const capture::Point toolbar =
+          capture::PlaceToolbar(region, false, GetSystemMetrics(SM_CYSCREEN));
+      const capture::Zone done = capture::kToolbarButtonZones[capture::kButtonDone - 1];
+      const int x = toolbar.x + (done.left + done.right) / 2, y = toolbar.y + 12;
+      SendMouse(capture, WM_LBUTTONDOWN, x, y);
+      SendMouse(capture, WM_LBUTTONUP, x, y);
+      EXPECT_FALSE(IsWindow(capture)) << "done ends the capture";
+    });
+  }
 
   SendMessageW(main_->ControlHandle("按钮_取图"), BM_CLICK, 0, 0);
   const ByteBuffer picture = main_->GetPicture("图片框1");

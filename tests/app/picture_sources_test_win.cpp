@@ -15,6 +15,7 @@
 #include "app/event_table_win.h"
 #include "app/picture_sources.h"
 #include "app/picture_sources_win.h"
+#include "app/platform_win.h"
 #include "app/window_designs.h"
 #include "base/text_encoders.h"
 #include "tests/support/picture_fixtures.h"
@@ -84,7 +85,7 @@ Text Gbk(const std::wstring& path) { return Utf16ToGbk(std::u16string(path.begin
 class MainWindowPictures : public ::testing::Test {
  protected:
   void SetUp() override {
-    previousRenderer_ = ui::SetPictureRenderer(&renderer_);
+    platform_.emplace([this](Platform& p) { p.pictureRenderer = &renderer_; });
     window_ = ui::Window::Create(MainWindowDesign(), MainWindowEvents());
     ASSERT_NE(window_, nullptr);
     window_->Show();
@@ -92,8 +93,13 @@ class MainWindowPictures : public ::testing::Test {
   }
   void TearDown() override {
     window_.reset();
-    ui::SetFileDialogRunner({});
-    ui::SetPictureRenderer(previousRenderer_);
+    dialogs_.reset();
+    platform_.reset();
+  }
+
+  // The open-file dialog answers through `runner` until the test ends.
+  void AnswerDialogs(ui::FileDialogRunner runner) {
+    dialogs_.emplace([&runner](Platform& p) { p.fileDialogs = std::move(runner); });
   }
 
   ByteBuffer Picture() const { return window_->GetPicture(kBox); }
@@ -144,7 +150,8 @@ class MainWindowPictures : public ::testing::Test {
     ++fits_;
     return image::MakePreview(bytes, width, height);
   }};
-  ui::PictureRenderer* previousRenderer_ = nullptr;
+  std::optional<ScopedPlatform> platform_;
+  std::optional<ScopedPlatform> dialogs_;
   std::unique_ptr<ui::Window> window_;
   Scratch scratch_;
 };
@@ -155,7 +162,7 @@ TEST_F(MainWindowPictures, TheDialogOpensOnTheDesktopWithThePictureFilterAndLoad
   const Bytes png = FlatPng(4, 4, 0x336699);
   const std::wstring path = scratch_.Write(L"chosen.png", png);
   std::vector<ui::FileDialogRequest> requests;
-  ui::SetFileDialogRunner([&](const ui::FileDialogRequest& request) -> std::optional<Text> {
+  AnswerDialogs([&](const ui::FileDialogRequest& request) -> std::optional<Text> {
     requests.push_back(request);
     return Gbk(path);
   });
@@ -176,7 +183,7 @@ TEST_F(MainWindowPictures, ACancelReloadsTheLastConfirmedFile) {
   const std::wstring path = scratch_.Write(L"kept.png", FlatPng(4, 4, 0x112233));
   std::optional<Text> answer = Gbk(path);
   std::vector<Text> shownNames;
-  ui::SetFileDialogRunner([&](const ui::FileDialogRequest& request) {
+  AnswerDialogs([&](const ui::FileDialogRequest& request) {
     shownNames.push_back(request.fileName);
     return answer;
   });
@@ -193,7 +200,7 @@ TEST_F(MainWindowPictures, ACancelReloadsTheLastConfirmedFile) {
 
 TEST_F(MainWindowPictures, ACancelWithoutAnyChoiceClearsThePicture) {
   window_->SetPicture(kBox, FlatPng(4, 4, 0x778899));
-  ui::SetFileDialogRunner([](const ui::FileDialogRequest&) { return std::optional<Text>(); });
+  AnswerDialogs([](const ui::FileDialogRequest&) { return std::optional<Text>(); });
   Click("按钮_选图");
   EXPECT_TRUE(Picture().empty());
 }
@@ -376,7 +383,7 @@ TEST(ReadPictureFile, GivesTheWholeFileOrNothing) {
 // The sponsor window shows its picture, the program's resource, scaled to 240 x 240.
 TEST(SponsorPicture, IsShownScaledInThePictureBox) {
   ui::PreviewRenderer renderer;
-  ui::PictureRenderer* previous = ui::SetPictureRenderer(&renderer);
+  ScopedPlatform platform([&renderer](Platform& p) { p.pictureRenderer = &renderer; });
   auto sponsor = ui::Window::Create(SponsorWindowDesign());
   ASSERT_NE(sponsor, nullptr);
   sponsor->Show();
@@ -402,7 +409,6 @@ TEST(SponsorPicture, IsShownScaledInThePictureBox) {
   }
   ReleaseDC(box, dc);
   sponsor.reset();
-  ui::SetPictureRenderer(previous);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/platform_win.h"
 #include "app/process_start_win.h"
 #include "tests/app/app_test_support_win.h"
 #include "tests/app/main_window_fixture_win.h"
@@ -158,9 +159,10 @@ bool FailLaunch(const ProcessLaunch&) {
 
 TEST_F(ResultToolsTest, TheProviderButtonStartsExplorerWithTheConsoleAddressInANormalWindow) {
   g_launches = 0;
-  const ProcessStarter previous = SetProcessStarter(&RecordLaunch);
-  Click("按钮_网址");
-  SetProcessStarter(previous);
+  {
+    ScopedPlatform launches([](Platform& p) { p.processes = &RecordLaunch; });
+    Click("按钮_网址");
+  }
   EXPECT_EQ(g_launches, 1);
   EXPECT_EQ(g_launched.commandLine,
             L"Explorer https://console.bce.baidu.com/ai/#/ai/ocr/overview/index");
@@ -170,9 +172,10 @@ TEST_F(ResultToolsTest, TheProviderButtonStartsExplorerWithTheConsoleAddressInAN
 
 TEST_F(ResultToolsTest, AProviderPageThatCannotBeStartedShowsNothing) {
   g_launches = 0;
-  const ProcessStarter previous = SetProcessStarter(&FailLaunch);
-  Click("按钮_网址");
-  SetProcessStarter(previous);
+  {
+    ScopedPlatform launches([](Platform& p) { p.processes = &FailLaunch; });
+    Click("按钮_网址");
+  }
   EXPECT_EQ(g_launches, 1);
   EXPECT_TRUE(messages_.texts().empty());
 }

@@ -17,6 +17,7 @@
 #include "app/local_service.h"
 #include "app/local_service_win.h"
 #include "app/main_window_controls.h"
+#include "app/platform_win.h"
 #include "app/recognition_win.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
@@ -231,8 +232,9 @@ TEST_F(OfflineFolderTest, TheRecognizeButtonFillsTheResultBoxFromTheLocalService
   app::SetRecognitionService([&service] { return service.Address(); },
                              app::WebRequestFunctionForProgram());
   const Text path = Utf16ToGbk(picture().u16string());
-  ui::SetFileDialogRunner(
-      [&path](const ui::FileDialogRequest&) -> std::optional<Text> { return path; });
+  const app::ScopedPlatform dialogs([&path](app::Platform& p) {
+    p.fileDialogs = [&path](const ui::FileDialogRequest&) -> std::optional<Text> { return path; };
+  });
   ui::MessageRecorder messages;
   auto window = ui::Window::Create(app::MainWindowDesign(), app::MainWindowEvents());
   ASSERT_NE(window, nullptr);
@@ -253,7 +255,6 @@ TEST_F(OfflineFolderTest, TheRecognizeButtonFillsTheResultBoxFromTheLocalService
             "本地识别服务无法启动，程序目录中缺少：models\\ch_PP-OCRv4_rec_infer.onnx");
 
   app::SetRecognitionService(kDefaultServiceBase, nullptr);
-  ui::SetFileDialogRunner({});
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <optional>
 
 #include "app/event_table_win.h"
+#include "app/main_window_controls.h"
+#include "app/platform_win.h"
 #include "app/recognition_win.h"
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
@@ -33,21 +35,22 @@ TEST(WindowWithOcrd, ALoadedPictureAndAClickFillTheResultBox) {
       std::filesystem::temp_directory_path() /
       (L"lumenta-window-" + std::to_wstring(GetCurrentProcessId()) + L".bmp");
   std::ofstream(file, std::ios::binary) << picture;
-  ui::SetFileDialogRunner([&file](const ui::FileDialogRequest&) -> std::optional<Text> {
-    const std::wstring path = file.wstring();
-    return Utf16ToGbk(std::u16string(path.begin(), path.end()));
+  const app::ScopedPlatform dialogs([&file](app::Platform& p) {
+    p.fileDialogs = [&file](const ui::FileDialogRequest&) -> std::optional<Text> {
+      const std::wstring path = file.wstring();
+      return Utf16ToGbk(std::u16string(path.begin(), path.end()));
+    };
   });
   auto window = ui::Window::Create(app::MainWindowDesign(), app::MainWindowEvents());
   ASSERT_NE(window, nullptr);
   window->Show();
-  SendMessageW(window->ControlHandle("按钮_选图"), BM_CLICK, 0, 0);
-  ASSERT_EQ(window->GetPicture("图片框1"), picture);
-  SendMessageW(window->ControlHandle("按钮_识别"), BM_CLICK, 0, 0);
+  SendMessageW(window->ControlHandle(app::main_window::kPictureFileButton), BM_CLICK, 0, 0);
+  ASSERT_EQ(window->GetPicture(app::main_window::kPictureBox), picture);
+  SendMessageW(window->ControlHandle(app::main_window::kRecognizeButton), BM_CLICK, 0, 0);
   // The lines follow each other in the box with nothing between them.
-  EXPECT_EQ(AnsiToUtf8(window->GetText("编辑框_识别结果")),
+  EXPECT_EQ(AnsiToUtf8(window->GetText(app::main_window::kResultBox)),
             "窗口里识别的中文Recognised through the window.");
   app::SetRecognitionService(kDefaultServiceBase, nullptr);
-  ui::SetFileDialogRunner({});
   std::filesystem::remove(file);
 }
 
