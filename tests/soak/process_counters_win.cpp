@@ -1,0 +1,139 @@
+#include "tests/soak/process_counters_win.h"
+
+// After windows.h, whose types they use.
+#include <psapi.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "win/scoped_handle_win.h"
+
+namespace lumenta::soak {
+
+CounterReader::CounterReader(HANDLE process, DWORD processId, std::wstring probeLibrary)
+    : process_(process), processId_(processId), probeLibrary_(std::move(probeLibrary)) {}
+
+CounterReader::~CounterReader() {
+  if (localProbe_) FreeLibrary(localProbe_);
+}
+
+std::string CounterReader::Attach() {
+  // The library is loaded here too, only to learn where its exports lie from its start.
+  localProbe_ = LoadLibraryW(probeLibrary_.c_str());
+  if (!localProbe_) return "the probe library does not load here";
+  const size_t bytes = (probeLibrary_.size() + 1) * sizeof(wchar_t);
+  void* remotePath = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT | MEM_RESERVE,
+                                    PAGE_READWRITE);
+  if (!remotePath) return "no memory for the library's name in the program";
+  std::string failure;
+  if (!WriteProcessMemory(process_, remotePath, probeLibrary_.c_str(), bytes, nullptr)) {
+    failure = "the library's name cannot be written into the program";
+  } else {
+    // kernel32 lies at the same address in every process of a session, so LoadLibraryW's
+    // address here is its address there.
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    const win::KernelHandle thread(
+        CreateRemoteThread(process_, nullptr, 0, load, remotePath, 0, nullptr));
+    if (!thread) {
+      failure = "no thread in the program";
+    } else {
+      WaitForSingleObject(thread.get(), 30000);
+    }
+  }
+  VirtualFreeEx(process_, remotePath, 0, MEM_RELEASE);
+  if (!failure.empty()) return failure;
+
+  // Where the library landed in the program: its module list, by file name.
+  std::vector<HMODULE> modules(1024);
+  DWORD needed = 0;
+  if (!EnumProcessModulesEx(process_, modules.data(), DWORD(modules.size() * sizeof(HMODULE)),
+                            &needed, LIST_MODULES_ALL)) {
+    return "the program's modules cannot be listed";
+  }
+  modules.resize(std::min<size_t>(modules.size(), needed / sizeof(HMODULE)));
+  // By file name: the loader may spell the folder differently from the path it was given.
+  const std::wstring probeName = std::filesystem::path(probeLibrary_).filename().wstring();
+  for (HMODULE module : modules) {
+    wchar_t name[MAX_PATH] = L"";
+    if (GetModuleBaseNameW(process_, module, name, MAX_PATH) &&
+        _wcsicmp(name, probeName.c_str()) == 0) {
+      remoteProbe_ = reinterpret_cast<std::uintptr_t>(module);
+      return "";
+    }
+  }
+  return "the probe library did not load in the program";
+}
+
+long CounterReader::CallProbe(const char* name) const {
+  if (!remoteProbe_) return -1;
+  const auto local = reinterpret_cast<std::uintptr_t>(
+      reinterpret_cast<void*>(GetProcAddress(localProbe_, name)));
+  if (!local) return -1;
+  const auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      remoteProbe_ + (local - reinterpret_cast<std::uintptr_t>(localProbe_)));
+  const win::KernelHandle thread(
+      CreateRemoteThread(process_, nullptr, 0, start, nullptr, 0, nullptr));
+  if (!thread || WaitForSingleObject(thread.get(), 60000) != WAIT_OBJECT_0) return -1;
+  DWORD count = 0;
+  if (!GetExitCodeThread(thread.get(), &count)) return -1;
+  return static_cast<long>(count);
+}
+
+ProcessCounters CounterReader::Read() const {
+  ProcessCounters counters;
+  counters.gdi = CallProbe("ProbeGdiObjects");
+  counters.user = CallProbe("ProbeUserObjects");
+  counters.handles = KernelHandles(processId_);
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  if (GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                           sizeof memory)) {
+    counters.privateBytes = static_cast<std::int64_t>(memory.PrivateUsage);
+  }
+  if (counters.privateBytes <= 0) {  // Wine: counted inside the program
+    const long kib = CallProbe("ProbePrivateKib");
+    counters.privateBytes = kib < 0 ? -1 : std::int64_t(kib) * 1024;
+  }
+  return counters;
+}
+
+long KernelHandles(DWORD processId) {
+  DWORD reported = 0;
+  {
+    const win::KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
+    if (process && GetProcessHandleCount(process.get(), &reported) && reported > 0) {
+      return static_cast<long>(reported);
+    }
+  }
+  struct Entry {
+    ULONG processId;
+    BYTE objectType;
+    BYTE flags;
+    USHORT handle;
+    PVOID object;
+    ACCESS_MASK access;
+  };
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  constexpr ULONG kSystemHandleInformation = 16;
+  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+  if (!query) return -1;
+  std::vector<char> buffer(1 << 20);
+  ULONG length = 0;
+  LONG status;
+  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()),
+                         &length)) == kInfoLengthMismatch) {
+    buffer.resize(buffer.size() * 2);
+  }
+  if (status != 0) return -1;
+  const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+  long held = 0;
+  for (ULONG i = 0; i < count; ++i) held += entries[i].processId == processId ? 1 : 0;
+  return held;
+}
+
+}  // namespace lumenta::soak
