@@ -134,6 +134,24 @@ inline unsigned SpaceMask16(const unsigned char* p) {
 
 }  // namespace
 
+std::string_view AsLongText(std::string_view bytes) {
+  const char* p = bytes.data();
+  const size_t n = bytes.size();
+  size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= n; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)));
+    if (hits) return bytes.substr(0, i + static_cast<size_t>(__builtin_ctz(hits)));
+  }
+#endif
+  for (; i < n; ++i) {
+    if (p[i] == '\0') return bytes.substr(0, i);
+  }
+  return bytes;
+}
+
 Text ReplaceQuotePlaceholder(std::string_view text) {
   Text out;
   out.reserve(text.size());

@@ -57,6 +57,11 @@ int TextBetweenAll(std::string_view text, std::string_view left, std::string_vie
                    std::string_view prefix = {}, std::string_view suffix = {},
                    bool includeLeft = false, bool includeRight = false, int start = 0);
 
+// AsText for long buffers (request bodies): the same view, with the zero byte looked for 16 bytes
+// at a time. AsText's memchr is the C runtime's, and under Wine that one reads a byte per step
+// (3 ms for a 12 MB recognition body).
+[[nodiscard]] std::string_view AsLongText(std::string_view bytes);
+
 // Standard padded Base64 (RFC 4648 section 4), no line breaks.
 [[nodiscard]] Text Base64Encode(std::string_view bytes);
 

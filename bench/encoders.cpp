@@ -1,8 +1,9 @@
 // bench/encoders: the text encoders against the libraries a C++ programmer would reach for,
 // measured side by side in one run, then the ratios.
 //   - Base64Encode vs OpenSSL's EVP_EncodeBlock over 8 MiB of random bytes;
-//   - the recognition body ("image=" + UrlEncode(Base64Encode(bytes)), safe set kept, UTF-8
-//     conversion on) vs OpenSSL Base64 followed by curl_easy_escape;
+//   - the recognition body (RecognitionBody: "image=" + UrlEncode(Base64Encode(bytes)), safe set
+//     kept, UTF-8 conversion on, made in one step) vs OpenSSL Base64 followed by
+//     curl_easy_escape;
 //   - UTF-8 to GBK (Utf8ToAnsi) of 4 MiB of Chinese text vs iconv;
 //   - UrlEncode and TextBetweenAll at n and 2n bytes (linear growth expected).
 #include <benchmark/benchmark.h>
@@ -18,6 +19,7 @@
 #include "base/text_encoders.h"
 #include "bench/support/best_times.h"
 #include "bench/support/figures.h"
+#include "ocr/recognition_flow.h"
 
 namespace {
 
@@ -82,7 +84,7 @@ void BM_OpenSSL_EVP_EncodeBlock(benchmark::State& state) {
 void BM_RecognitionBody(benchmark::State& state) {
   const std::string& in = RandomBytes();
   for (auto _ : state) {
-    Text body = "image=" + lumenta::UrlEncode(lumenta::Base64Encode(in), true, true);
+    Text body = lumenta::RecognitionBody(in);
     benchmark::DoNotOptimize(body);
   }
   SetBytes(state, in.size());

@@ -192,6 +192,20 @@ TEST(TextEncoders, TextBetweenAllRunsThePendingEventsPumpAfterEachItem) {
   EXPECT_EQ(calls, 3);
 }
 
+TEST(TextEncoders, AsLongTextEndsAtTheFirstZeroByteAsAsTextDoes) {
+  // Zero bytes inside the first 16-byte block, on block edges, in the byte-wise tail, or none.
+  for (const size_t length : {0u, 1u, 15u, 16u, 17u, 31u, 32u, 33u, 100u}) {
+    for (size_t zero = 0; zero <= length; ++zero) {
+      std::string bytes(length, 'x');
+      if (zero < length) bytes[zero] = '\0';
+      if (zero + 3 < length) bytes[zero + 3] = '\0';  // a later zero byte changes nothing
+      const std::string_view text = AsLongText(bytes);
+      EXPECT_EQ(text.data(), bytes.data());
+      EXPECT_EQ(text.size(), AsText(bytes).size()) << length << " bytes, zero at " << zero;
+    }
+  }
+}
+
 TEST(TextEncoders, Base64AndUrlEncodingRoundTripEveryByteValue) {
   std::string all;
   for (int i = 255; i >= 0; --i) all.push_back(static_cast<char>(i));
