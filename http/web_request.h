@@ -11,6 +11,7 @@
 //   WebRequest({.url = url, .method = 1, .bodyText = form,
 //               .extraHeaders = "Content-Type:application/x-www-form-urlencoded"});
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -70,10 +71,22 @@ struct WebRequestParameters {
 [[nodiscard]] Text WebRequest(const WebRequestParameters& parameters);
 
 // The same request with typed parts: what goes out, and what came back.
+// A request body made piece by piece while it is sent, for one too large to be worth building
+// whole first: its length, known before the request starts (it is the Content-Length), and a
+// function that writes the next piece into the `room` bytes at `buffer` and returns how many it
+// wrote (never more than `room`; 0 only when nothing is left).
+struct BodyPieces {
+  size_t length = 0;
+  std::function<size_t(char* buffer, size_t room)> next;
+};
+
 struct HttpRequest {
   std::string_view url = {};
   HttpVerb verb = HttpVerb::kGet;
   std::string_view body = {};     // sent as these bytes
+  // When set, the body is sent from these pieces instead, byte for byte as if it were given
+  // whole; pieces that end before their announced length fail the sending.
+  const BodyPieces* bodyPieces = nullptr;
   std::string_view cookies = {};  // to send ("a=1; b=2", or a whole "Cookie: ..." line)
   std::string_view extraHeaders = {};
   bool noRedirect = false;

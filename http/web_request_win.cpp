@@ -191,6 +191,38 @@ bool ReadBody(const WinHttpApi& api, HINTERNET request, std::optional<size_t> an
   return complete;
 }
 
+// The size of the buffer a body sent in pieces goes through: big enough that the writes are few
+// (under Wine each one is a round trip to the Wine server), small enough to stay in the cache and
+// inside the heap's own blocks, which it reuses, rather than a fresh mapping of its own.
+constexpr size_t kPieceBufferSize = size_t{256} << 10;
+
+// Sends the request with a body made piece by piece: the announced length first, then each
+// piece written as it is made. False when a step fails or the pieces end early.
+bool SendInPieces(const WinHttpApi& api, HINTERNET request, const BodyPieces& pieces) {
+  if constexpr (sizeof(size_t) > sizeof(DWORD)) {
+    if (pieces.length > MAXDWORD) return false;  // WinHttp counts the body in 32 bits
+  }
+  const auto length = static_cast<DWORD>(pieces.length);
+  if (!api.sendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0,
+                       length, 0)) {
+    return false;
+  }
+  ByteBuffer buffer(std::min(kPieceBufferSize, pieces.length), '\0');
+  size_t sent = 0;
+  while (sent < pieces.length) {
+    const size_t room = std::min(buffer.size(), pieces.length - sent);
+    const size_t made = std::min(room, pieces.next(buffer.data(), room));
+    if (made == 0) return false;
+    DWORD written = 0;
+    if (!api.writeData(request, buffer.data(), static_cast<DWORD>(made), &written) ||
+        written != made) {
+      return false;
+    }
+    sent += made;
+  }
+  return true;
+}
+
 // The raw header block of the response: the size first, then the block itself.
 bool QueryRawHeaders(const WinHttpApi& api, HINTERNET request, Text& headers) {
   DWORD size = 0;
@@ -289,15 +321,19 @@ void PerformRequest(const HttpRequest& r, std::string_view cookiesReceivedBefore
     return fail(kNoHeaders);
   }
 
-  const std::string_view body = r.body;
-  if constexpr (sizeof(size_t) > sizeof(DWORD)) {
-    if (body.size() > MAXDWORD) return fail(kSendFailed);  // WinHttp counts the body in 32 bits
-  }
-  const auto bodyLength = static_cast<DWORD>(body.size());
-  if (!api.sendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
-                       body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data()),
-                       bodyLength, bodyLength, 0)) {
-    return fail(kSendFailed);
+  if (r.bodyPieces) {
+    if (!SendInPieces(api, request.get(), *r.bodyPieces)) return fail(kSendFailed);
+  } else {
+    const std::string_view body = r.body;
+    if constexpr (sizeof(size_t) > sizeof(DWORD)) {
+      if (body.size() > MAXDWORD) return fail(kSendFailed);  // WinHttp counts the body in 32 bits
+    }
+    const auto bodyLength = static_cast<DWORD>(body.size());
+    if (!api.sendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                         body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data()),
+                         bodyLength, bodyLength, 0)) {
+      return fail(kSendFailed);
+    }
   }
 
   if (!api.receiveResponse(request.get(), nullptr)) return fail(kNoResponse);
@@ -365,7 +401,7 @@ Text WebRequest(const WebRequestParameters& p) {
   const HttpRequest request{
       .url = p.url,
       .verb = VerbOfMethod(p.method),
-      .body = !p.bodyBytes.empty() ? p.bodyBytes : AsText(p.bodyText),
+      .body = !p.bodyBytes.empty() ? p.bodyBytes : AsLongText(p.bodyText),
       .cookies = p.sendCookies ? std::string_view(*p.sendCookies) : std::string_view(),
       .extraHeaders = p.extraHeaders,
       .noRedirect = p.noRedirect,

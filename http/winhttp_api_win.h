@@ -21,6 +21,7 @@ struct WinHttpApi {
   decltype(&::WinHttpSetOption) setOption = &::WinHttpSetOption;
   decltype(&::WinHttpAddRequestHeaders) addRequestHeaders = &::WinHttpAddRequestHeaders;
   decltype(&::WinHttpSendRequest) sendRequest = &::WinHttpSendRequest;
+  decltype(&::WinHttpWriteData) writeData = &::WinHttpWriteData;
   decltype(&::WinHttpReceiveResponse) receiveResponse = &::WinHttpReceiveResponse;
   decltype(&::WinHttpQueryDataAvailable) queryDataAvailable = &::WinHttpQueryDataAvailable;
   decltype(&::WinHttpReadData) readData = &::WinHttpReadData;

@@ -210,6 +210,63 @@ TEST_F(WebRequestTest, BodyBytesAreSentInsteadOfBodyTextZerosIncluded) {
   EXPECT_EQ(OnlyRequest().body, bytes);
 }
 
+// A body of `size` varied bytes, handed out in pieces of at most `most` bytes; `cut` ends it
+// early after that many bytes.
+struct PieceSource {
+  std::string bytes;
+  size_t most = 0;
+  size_t cut = std::string::npos;
+  size_t at = 0;
+
+  BodyPieces Pieces() {
+    return {.length = bytes.size(), .next = [this](char* buffer, size_t room) {
+              const size_t n = std::min({room, most, std::min(cut, bytes.size()) - at});
+              bytes.copy(buffer, n, at);
+              at += n;
+              return n;
+            }};
+  }
+};
+
+std::string Varied(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7919) >> 3);
+  return bytes;
+}
+
+// Larger than WebRequest's piece buffer, in pieces smaller and larger than the server's reads.
+TEST_F(WebRequestTest, ABodyInPiecesGoesOnTheWireAsTheSameBodyWhole) {
+  const std::string url = Url("/upload");
+  PieceSource source{.bytes = Varied(700'001), .most = 100'003};
+  const BodyPieces pieces = source.Pieces();
+  const HttpResponse inPieces = SendHttpRequest(
+      {.url = url, .verb = HttpVerb::kPost, .bodyPieces = &pieces, .extraHeaders = "X-A: 1"});
+  const HttpResponse whole = SendHttpRequest(
+      {.url = url, .verb = HttpVerb::kPost, .body = source.bytes, .extraHeaders = "X-A: 1"});
+  EXPECT_EQ(inPieces.status, Text("200 OK"));
+  EXPECT_EQ(whole.status, Text("200 OK"));
+  const auto requests = servers().Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].line, requests[1].line);
+  EXPECT_EQ(requests[0].headers, requests[1].headers);
+  EXPECT_EQ(requests[0].body.size(), source.bytes.size());
+  EXPECT_TRUE(requests[0].body == source.bytes);  // not printed: 700 KB
+}
+
+TEST_F(WebRequestTest, PiecesThatEndBeforeTheirLengthFailTheSending) {
+  const std::string url = Url("/upload");
+  PieceSource source{.bytes = Varied(300'000), .most = 50'000, .cut = 120'000};
+  const BodyPieces pieces = source.Pieces();
+  const HttpResponse response =
+      SendHttpRequest({.url = url, .verb = HttpVerb::kPost, .bodyPieces = &pieces});
+  EXPECT_EQ(response.status, Utf8ToAnsi("711 发送请求失败!"));
+  EXPECT_EQ(response.text, "");
+  // The body stops where the pieces did; the server never sees a whole request.
+  for (const RecordedRequest& request : servers().Requests()) {
+    EXPECT_LT(request.body.size(), source.bytes.size());
+  }
+}
+
 TEST_F(WebRequestTest, BodyTextEndsAtAZeroByte) {
   const std::string url = Url("/upload");
   (void)Call({.url = url, .method = 1, .bodyText = std::string_view("ab\0cd", 5)});
@@ -592,6 +649,10 @@ WinHttpApi LoggingApi() {
     return Called("sendRequest") &&
            WinHttpSendRequest(request, headers, headersLength, body, bodyLength, total, context);
   };
+  api.writeData = [](HINTERNET request, LPCVOID data, DWORD length, LPDWORD written)
+                      WINAPI -> BOOL {
+    return Called("writeData") && WinHttpWriteData(request, data, length, written);
+  };
   api.receiveResponse = [](HINTERNET request, LPVOID reserved) WINAPI -> BOOL {
     return Called("receiveResponse") && WinHttpReceiveResponse(request, reserved);
   };
@@ -748,6 +809,20 @@ INSTANTIATE_TEST_SUITE_P(
                     Kind::C,
                     3}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WebRequestSteps, AWriteOfABodyInPiecesThatFailsEndsTheSending) {
+  ScopedWinHttpApi scoped(LoggingApi());
+  g_log.failures = {{"writeData", 2}};
+  PieceSource source{.bytes = Varied(600'000), .most = 600'000};
+  const BodyPieces pieces = source.Pieces();
+  const HttpResponse response =
+      SendHttpRequest({.url = Url("/fail"), .verb = HttpVerb::kPost, .bodyPieces = &pieces});
+  EXPECT_EQ(response.status, Utf8ToAnsi("711 发送请求失败!"));
+  EXPECT_EQ(g_log.counts["writeData"], 2);
+  EXPECT_EQ(g_log.counts["receiveResponse"], 0);
+  ASSERT_EQ(g_log.opened.size(), 3u);
+  EXPECT_EQ(g_log.closed, std::vector<HINTERNET>(g_log.opened.rbegin(), g_log.opened.rend()));
+}
 
 TEST_F(WebRequestSteps, RedirectOptionThatFailsClosesAtOnce) {
   ScopedWinHttpApi scoped(LoggingApi());
