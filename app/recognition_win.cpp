@@ -80,7 +80,7 @@ void RecognizeClicked(ui::Event& event) {
   run.window = std::make_unique<MainWindowRecognition>(event.window);
   run.flow = std::make_unique<RecognitionFlow>(
       *run.window,
-      [](const Text& url, int method, const Text& body, const Text& headers) {
+      [](const Text& url, int method, const RequestBody& body, const Text& headers) {
         const WebRequestFunction& request = Service().request;
         return request ? request(url, method, body, headers) : WebAnswer{};
       },

@@ -5,6 +5,7 @@
 // same object serves the main window, the command line and the native tests.
 #include <functional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/text.h"
@@ -26,15 +27,48 @@ class RecognitionWindow {
   virtual void ShowBusy(bool busy) = 0;               // the busy cursor while the requests run
 };
 
-// One call of WebRequest with `url`, `method`, `bodyText` and `extraHeaders`, every other
-// parameter omitted. `body` is its result (empty when the request failed); `statusText` its
-// status output, kept for reports (the flow itself never reads it).
+// The body of a request as the flow hands it over: text, or the recognition request's picture
+// field ("image=" and the URL-encoded Base64 of the picture bytes). A request function may send
+// the picture field piece by piece as it is encoded (PictureFieldPieces) instead of building it
+// whole first; the bytes are the same either way.
+class RequestBody {
+ public:
+  RequestBody() = default;
+  RequestBody(Text text) : text_(std::move(text)) {}  // NOLINT: a text body reads as its text
+
+  // The picture field of `picture`, which must outlive the body.
+  [[nodiscard]] static RequestBody PictureField(std::string_view picture) {
+    RequestBody body;
+    body.picture_ = picture;
+    body.isPictureField_ = true;
+    return body;
+  }
+
+  [[nodiscard]] bool isPictureField() const { return isPictureField_; }
+  [[nodiscard]] std::string_view picture() const { return picture_; }
+  // The text of a text body (empty for a picture field).
+  [[nodiscard]] const Text& text() const { return text_; }
+  // The whole body, built: the text, or RecognitionBody(picture()). A request function that
+  // takes its body as text gets this.
+  [[nodiscard]] Text ToText() const;
+  operator Text() const { return ToText(); }  // NOLINT: see ToText
+
+ private:
+  Text text_;
+  std::string_view picture_;
+  bool isPictureField_ = false;
+};
+
+// One call of WebRequest with `url`, `method`, the body as its `bodyText` and `extraHeaders`,
+// every other parameter omitted. `body` is its result (empty when the request failed);
+// `statusText` its status output, kept for reports (the flow itself never reads it).
 struct WebAnswer {
   Text body;
   Text statusText;
 };
 using WebRequestFunction = std::function<WebAnswer(const Text& url, int method,
-                                                   const Text& bodyText, const Text& extraHeaders)>;
+                                                   const RequestBody& body,
+                                                   const Text& extraHeaders)>;
 
 // The cloud service's HTTPS host, the default base address of both requests.
 inline constexpr char kDefaultServiceBase[] = "https://aip.baidubce.com";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/web_request_function_win.h"
 #include "app/window_designs.h"
 #include "base/text_encoders.h"
+#include "ocr/recognition_flow.h"
 #include "scripted_server_win.h"
 #include "ui/message_box.h"
 #include "ui/window_win.h"
@@ -98,6 +100,29 @@ TEST_F(FlowRequestsTest, BothModesSendByteIdenticalRequests) {
   }
   ASSERT_EQ(raw[0].size(), 2u);
   EXPECT_EQ(raw[1], raw[0]);
+}
+
+// A picture whose body spans many of WebRequest's pieces, with a last group that needs padding:
+// the bytes on the wire are those of the body built whole, under the announced length.
+TEST_F(FlowRequestsTest, ALargePictureIsSentAsTheBodyBuiltWhole) {
+  ScriptedServer server(testing::TokenThenAnswer(
+      "T", R"({"words_result":[],"words_result_num":0,"log_id":1})"));
+  std::string picture(1'000'001, '\0');
+  uint32_t state = 7;
+  for (char& byte : picture) {
+    state = state * 1664525u + 1013904223u;
+    byte = static_cast<char>(state >> 24);
+  }
+  window->SetPicture("图片框1", picture);
+  ClickAgainst(server);
+  const auto requests = server.requests();
+  ASSERT_EQ(requests.size(), 2u);
+  const Text expected = RecognitionBody(picture);
+  EXPECT_EQ(requests[1].body.size(), expected.size());
+  EXPECT_TRUE(requests[1].body == expected);  // not printed: 1.3 MB
+  EXPECT_NE(requests[1].head.find("\r\nContent-Length: " + std::to_string(expected.size()) +
+                                  "\r\n"),
+            std::string::npos);
 }
 
 TEST_F(FlowRequestsTest, EmptyKeysAndNoPictureStillSendBothRequests) {
