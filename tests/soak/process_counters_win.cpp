@@ -99,6 +99,84 @@ ProcessCounters CounterReader::Read() const {
   return counters;
 }
 
+namespace {
+
+struct Entry {
+  ULONG processId;
+  BYTE objectType;
+  BYTE flags;
+  USHORT handle;
+  PVOID object;
+  ACCESS_MASK access;
+};
+
+// The system's handle list, or empty.
+std::vector<Entry> SystemHandles() {
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  constexpr ULONG kSystemHandleInformation = 16;
+  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+  if (!query) return {};
+  std::vector<char> buffer(1 << 20);
+  ULONG length = 0;
+  LONG status;
+  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()),
+                         &length)) == kInfoLengthMismatch) {
+    buffer.resize(buffer.size() * 2);
+  }
+  if (status != 0) return {};
+  const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+  return {entries, entries + count};
+}
+
+// The UNICODE_STRING at the start of what NtQueryObject wrote, as UTF-8.
+std::string ObjectText(HANDLE handle, ULONG infoClass) {
+  using Query = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  if (!query) return "?";
+  alignas(8) char buffer[4096];
+  ULONG length = 0;
+  if (query(handle, infoClass, buffer, sizeof buffer, &length) != 0) return "?";
+  struct Unicode {
+    USHORT length;
+    USHORT maximum;
+    PWSTR text;
+  };
+  const auto* u = reinterpret_cast<const Unicode*>(buffer);
+  if (!u->text || u->length == 0) return "";
+  const int wide = u->length / 2;
+  const int size = WideCharToMultiByte(CP_UTF8, 0, u->text, wide, nullptr, 0, nullptr, nullptr);
+  std::string out(size_t(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, u->text, wide, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> ListKernelHandles(DWORD processId) {
+  constexpr ULONG kObjectNameInformation = 1, kObjectTypeInformation = 2;
+  std::vector<std::string> lines;
+  const win::KernelHandle process(OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId));
+  if (!process) return lines;
+  for (const Entry& e : SystemHandles()) {
+    if (e.processId != processId) continue;
+    HANDLE copy = nullptr;
+    if (!DuplicateHandle(process.get(), reinterpret_cast<HANDLE>(ULONG_PTR(e.handle)),
+                         GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+      lines.push_back("(not copied) " + std::to_string(e.handle));
+      continue;
+    }
+    const win::KernelHandle held(copy);
+    lines.push_back(ObjectText(copy, kObjectTypeInformation) + " " +
+                    ObjectText(copy, kObjectNameInformation));
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
 long KernelHandles(DWORD processId) {
   DWORD reported = 0;
   {
@@ -107,32 +185,10 @@ long KernelHandles(DWORD processId) {
       return static_cast<long>(reported);
     }
   }
-  struct Entry {
-    ULONG processId;
-    BYTE objectType;
-    BYTE flags;
-    USHORT handle;
-    PVOID object;
-    ACCESS_MASK access;
-  };
-  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  constexpr ULONG kSystemHandleInformation = 16;
-  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-  if (!query) return -1;
-  std::vector<char> buffer(1 << 20);
-  ULONG length = 0;
-  LONG status;
-  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()),
-                         &length)) == kInfoLengthMismatch) {
-    buffer.resize(buffer.size() * 2);
-  }
-  if (status != 0) return -1;
-  const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+  const std::vector<Entry> entries = SystemHandles();
+  if (entries.empty()) return -1;
   long held = 0;
-  for (ULONG i = 0; i < count; ++i) held += entries[i].processId == processId ? 1 : 0;
+  for (const Entry& e : entries) held += e.processId == processId ? 1 : 0;
   return held;
 }
 

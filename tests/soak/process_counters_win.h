@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumenta::soak {
 
@@ -43,5 +44,9 @@ class CounterReader {
 // The kernel handles a process holds, from the system's handle list (Wine's
 // GetProcessHandleCount reports none); -1 when the list cannot be read.
 long KernelHandles(DWORD processId);
+
+// The same handles, one line each ("Key \REGISTRY\USER\...", "File \??\C:\..."): their
+// type and name, read through a copy of each, for saying what a growing count holds.
+std::vector<std::string> ListKernelHandles(DWORD processId);
 
 }  // namespace lumenta::soak

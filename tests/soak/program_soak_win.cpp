@@ -64,7 +64,19 @@ struct Sample {
   int round = 0;
   double seconds = 0;
   ProcessCounters counters;
+  long wineDialogKeys = 0;  // handles of them that Wine's file dialog left open
 };
+
+// Wine 8's file dialog opens this key of the user's registry each time a file is chosen and
+// never closes it (one handle per save dialog, in the program's process, whatever the program
+// does); the verdict counts the handles without them, and the table says how many there were.
+constexpr char kWineDialogKey[] = "ComDlg32\\LastVisitedMRU";
+
+long WineDialogKeys(const std::vector<std::string>& handles) {
+  return long(std::count_if(handles.begin(), handles.end(), [](const std::string& h) {
+    return h.find(kWineDialogKey) != std::string::npos;
+  }));
+}
 
 std::string Utf8(const std::wstring& wide) {
   if (wide.empty()) return {};
@@ -220,10 +232,16 @@ class Soak {
     Sample s{round, std::chrono::duration<double>(Clock::now() - started_).count(),
              reader_.Read()};
     samples_.push_back(s);
-    std::printf("program_soak: %s round %4d  %7.1f s  GDI %4ld  USER %4ld  handles %4ld  "
-                "private %7.1f MiB\n",
+    // What the handles are, at the reference and at the end, to say what a growth holds.
+    const std::vector<std::string> handles = ListKernelHandles(program_.id());
+    samples_.back().wineDialogKeys = WineDialogKeys(handles);
+    if (round == kWarmUpRounds) referenceHandles_ = handles;
+    if (round >= kWarmUpRounds) lastHandles_ = handles;
+    std::printf("program_soak: %s round %4d  %7.1f s  GDI %4ld  USER %4ld  handles %4ld "
+                "(%ld Wine dialog keys)  private %7.1f MiB\n",
                 options_.mode.c_str(), round, s.seconds, s.counters.gdi, s.counters.user,
-                s.counters.handles, double(s.counters.privateBytes) / 1048576.0);
+                s.counters.handles, samples_.back().wineDialogKeys,
+                double(s.counters.privateBytes) / 1048576.0);
     std::fflush(stdout);
   }
 
@@ -246,7 +264,8 @@ class Soak {
         const ProcessCounters& c = s.counters;
         gdiSpread = std::max(gdiSpread, std::abs(c.gdi - r.gdi));
         userSpread = std::max(userSpread, std::abs(c.user - r.user));
-        handleSpread = std::max(handleSpread, std::abs(c.handles - r.handles));
+        handleSpread = std::max(handleSpread, std::abs((c.handles - s.wineDialogKeys) -
+                                                       (r.handles - reference->wineDialogKeys)));
         privateGrowth = std::max(privateGrowth, double(c.privateBytes - r.privateBytes) * 100.0 /
                                                     double(r.privateBytes));
       }
@@ -266,12 +285,22 @@ class Soak {
                 handleSpread, kCountTolerance, privateGrowth, kPrivateGrowthLimit, median, slowest,
                 passed ? "PASSED" : "FAILED");
 
+    // The handles held at the end beyond those at the reference (a multiset difference).
+    std::vector<std::string> added;
+    std::set_difference(lastHandles_.begin(), lastHandles_.end(), referenceHandles_.begin(),
+                        referenceHandles_.end(), std::back_inserter(added));
+    for (const std::string& h : added) std::printf("program_soak: new handle: %s\n", h.c_str());
+
     std::ofstream out{fs::path(options_.out)};
     out << "{\n \"mode\": " << JsonString(options_.mode) << ",\n \"rounds\": "
         << roundSeconds_.size() << ",\n \"planned\": " << options_.count
         << ",\n \"failures\": " << failures_ << ",\n \"failure_examples\": [";
     for (size_t i = 0; i < failureTexts_.size(); ++i) {
       out << (i ? ", " : "") << JsonString(failureTexts_[i]);
+    }
+    out << "],\n \"new_handles\": [";
+    for (size_t i = 0; i < added.size() && i < 40; ++i) {
+      out << (i ? ", " : "") << JsonString(added[i]);
     }
     out << "],\n \"warm_up_rounds\": " << kWarmUpRounds << ",\n \"count_tolerance\": "
         << kCountTolerance << ",\n \"private_growth_limit_percent\": " << kPrivateGrowthLimit
@@ -285,6 +314,7 @@ class Soak {
       out << "  {\"round\": " << s.round << ", \"seconds\": " << s.seconds
           << ", \"gdi\": " << s.counters.gdi << ", \"user\": " << s.counters.user
           << ", \"handles\": " << s.counters.handles
+          << ", \"wine_dialog_keys\": " << s.wineDialogKeys
           << ", \"private_bytes\": " << s.counters.privateBytes << "}"
           << (i + 1 < samples_.size() ? ",\n" : "\n");
     }
@@ -300,6 +330,8 @@ class Soak {
   std::vector<double> roundSeconds_;
   int failures_ = 0;
   std::vector<std::string> failureTexts_;
+  std::vector<std::string> referenceHandles_;
+  std::vector<std::string> lastHandles_;
 };
 
 // ---- captures ----
@@ -358,16 +390,18 @@ class CaptureRounds {
     return SendWithin(window_, message, keys, MAKELPARAM(p.x, p.y));
   }
   bool Drag(capture::Point from, capture::Point to) {
+    bool ok = Mouse(WM_MOUSEMOVE, from);  // a hand moves there before it presses
     down_ = true;
-    bool ok = Mouse(WM_LBUTTONDOWN, from);
+    ok = ok && Mouse(WM_LBUTTONDOWN, from);
     ok = ok && Mouse(WM_MOUSEMOVE, {(from.x + to.x) / 2, (from.y + to.y) / 2});
     ok = ok && Mouse(WM_MOUSEMOVE, to);
     down_ = false;
     return ok && Mouse(WM_LBUTTONUP, to);
   }
   bool Click(capture::Point p) {
+    bool ok = Mouse(WM_MOUSEMOVE, p);
     down_ = true;
-    bool ok = Mouse(WM_LBUTTONDOWN, p);
+    ok = ok && Mouse(WM_LBUTTONDOWN, p);
     down_ = false;
     return ok && Mouse(WM_LBUTTONUP, p);
   }
@@ -393,7 +427,12 @@ class CaptureRounds {
     }
     if (!Click({s.left + 40, s.top + 180})) return "the text box's click failed";
     HWND box = FindDescendant(window_, L"Edit", L"", WS_VISIBLE);
-    if (!box) return "the text tool showed no text box";
+    if (!box) {
+      HWND hidden = FindDescendant(window_, L"Edit");
+      return "the text tool showed no text box (" +
+             (hidden ? "its hidden box holds \"" + Utf8(TextOf(hidden)) + "\"" : "none at all") +
+             ")";
+    }
     for (wchar_t c : std::wstring(L"Soak 长跑")) SendWithin(box, WM_CHAR, c, 1);
     if (TextOf(box) != L"Soak 长跑") return "the text box holds \"" + Utf8(TextOf(box)) + "\"";
     if (!Click({s.left + 300, s.top + 250})) return "the commit click failed";
