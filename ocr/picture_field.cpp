@@ -41,7 +41,8 @@ size_t PictureFieldPieces::Next(char* buffer, size_t room) {
   // fit now opens the next piece.
   if (consumed_ < picture_.size() && o < end) {
     const size_t take = std::min<size_t>(3, picture_.size() - consumed_);
-    carrySize_ = static_cast<size_t>(WriteUrlEncodedBase64(picture_.substr(consumed_, take), carry_) - carry_);
+    carrySize_ = static_cast<size_t>(
+        WriteUrlEncodedBase64(picture_.substr(consumed_, take), carry_) - carry_);
     carryAt_ = 0;
     consumed_ += take;
     put(carry_, carryAt_, carrySize_);

@@ -89,9 +89,7 @@ Text RecognitionBody(std::string_view pictureBytes) {
   return body;
 }
 
-Text RequestBody::ToText() const {
-  return isPictureField_ ? RecognitionBody(picture_) : text_;
-}
+Text RequestBody::ToText() const { return isPictureField_ ? RecognitionBody(picture_) : text_; }
 
 RecognitionFlow::RecognitionFlow(RecognitionWindow& window, WebRequestFunction request,
                                  Text serviceBase)

@@ -66,9 +66,8 @@ struct WebAnswer {
   Text body;
   Text statusText;
 };
-using WebRequestFunction = std::function<WebAnswer(const Text& url, int method,
-                                                   const RequestBody& body,
-                                                   const Text& extraHeaders)>;
+using WebRequestFunction = std::function<WebAnswer(
+    const Text& url, int method, const RequestBody& body, const Text& extraHeaders)>;
 
 // The cloud service's HTTPS host, the default base address of both requests.
 inline constexpr char kDefaultServiceBase[] = "https://aip.baidubce.com";

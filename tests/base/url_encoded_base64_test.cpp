@@ -58,7 +58,9 @@ TEST(UrlEncodedBase64, EveryLengthAndEveryPieceMatchTheTwoSteps) {
     for (const int kind : {0, 1, 2}) {
       std::string bytes(n, '\0');
       for (size_t i = 0; i < n; ++i) {
-        bytes[i] = kind == 0 ? static_cast<char>(random()) : kind == 1 ? '\xFF' : "\xFB\xEF\xBE"[i % 3];
+        bytes[i] = kind == 0   ? static_cast<char>(random())
+                   : kind == 1 ? '\xFF'
+                               : "\xFB\xEF\xBE"[i % 3];
       }
       const std::string expected = TwoSteps(bytes);
       bool inside = false;

@@ -105,8 +105,8 @@ TEST_F(FlowRequestsTest, BothModesSendByteIdenticalRequests) {
 // A picture whose body spans many of WebRequest's pieces, with a last group that needs padding:
 // the bytes on the wire are those of the body built whole, under the announced length.
 TEST_F(FlowRequestsTest, ALargePictureIsSentAsTheBodyBuiltWhole) {
-  ScriptedServer server(testing::TokenThenAnswer(
-      "T", R"({"words_result":[],"words_result_num":0,"log_id":1})"));
+  ScriptedServer server(
+      testing::TokenThenAnswer("T", R"({"words_result":[],"words_result_num":0,"log_id":1})"));
   std::string picture(1'000'001, '\0');
   uint32_t state = 7;
   for (char& byte : picture) {
@@ -120,9 +120,9 @@ TEST_F(FlowRequestsTest, ALargePictureIsSentAsTheBodyBuiltWhole) {
   const Text expected = RecognitionBody(picture);
   EXPECT_EQ(requests[1].body.size(), expected.size());
   EXPECT_TRUE(requests[1].body == expected);  // not printed: 1.3 MB
-  EXPECT_NE(requests[1].head.find("\r\nContent-Length: " + std::to_string(expected.size()) +
-                                  "\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      requests[1].head.find("\r\nContent-Length: " + std::to_string(expected.size()) + "\r\n"),
+      std::string::npos);
 }
 
 TEST_F(FlowRequestsTest, EmptyKeysAndNoPictureStillSendBothRequests) {

@@ -41,8 +41,14 @@ std::string AllPieces(const std::string& picture, size_t room, size_t& pieces) {
 }
 
 TEST(PictureFieldPieces, PutTogetherTheyAreTheBodyBuiltWhole) {
-  const std::string pictures[] = {"", "a", "ab", "abc", "\xFB\xEF\xBE\xFF\xFF", Varied(1000, 1),
-                                  Varied(100'000, 2), std::string(30'001, '\xFF')};
+  const std::string pictures[] = {"",
+                                  "a",
+                                  "ab",
+                                  "abc",
+                                  "\xFB\xEF\xBE\xFF\xFF",
+                                  Varied(1000, 1),
+                                  Varied(100'000, 2),
+                                  std::string(30'001, '\xFF')};
   for (const std::string& picture : pictures) {
     const Text whole = RecognitionBody(picture);
     for (const size_t room : {1u, 2u, 5u, 6u, 7u, 11u, 12u, 13u, 64u, 4096u, 1u << 20}) {
