@@ -44,7 +44,7 @@ bool MainWindowRecognition::GeneralModeChecked() { return window_.IsChecked(kGen
 bool MainWindowRecognition::AccurateModeChecked() { return window_.IsChecked(kAccurateMode); }
 Text MainWindowRecognition::ApiKey() { return window_.GetText(kApiKeyBox); }
 Text MainWindowRecognition::SecretKey() { return window_.GetText(kSecretKeyBox); }
-ByteBuffer MainWindowRecognition::PictureBytes() { return window_.GetPicture(kPictureBox); }
+SharedBytes MainWindowRecognition::PictureBytes() { return window_.SharePicture(kPictureBox); }
 void MainWindowRecognition::ClearResult() { window_.SetText(kResultBox, ""); }
 void MainWindowRecognition::AppendResult(const Text& item) { window_.AppendText(kResultBox, item); }
 void MainWindowRecognition::ShowMessage(const Text& message) { ui::ShowMessage(message); }

@@ -19,7 +19,7 @@ class MainWindowRecognition final : public RecognitionWindow {
   bool AccurateModeChecked() override;
   Text ApiKey() override;
   Text SecretKey() override;
-  ByteBuffer PictureBytes() override;
+  SharedBytes PictureBytes() override;
   void ClearResult() override;
   void AppendResult(const Text& item) override;
   void ShowMessage(const Text& message) override;

@@ -7,6 +7,7 @@
 //
 // ByteBuffer: an owned, length-counted block of bytes that may hold zero bytes (pictures,
 // request and response bodies, file contents, UTF-16LE data).
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,8 @@ namespace lumenta {
 
 using Text = std::string;
 using ByteBuffer = std::string;
+// Bytes that several holders read and none changes: handed on without copying them.
+using SharedBytes = std::shared_ptr<const ByteBuffer>;
 
 // The text a byte string stands for: everything before its first zero byte.
 inline std::string_view AsText(std::string_view bytes) {

@@ -53,12 +53,12 @@ class CommandLineWindow : public RecognitionWindow {
   CommandLineWindow(Text apiKey, Text secretKey, ByteBuffer picture)
       : apiKey_(std::move(apiKey)),
         secretKey_(std::move(secretKey)),
-        picture_(std::move(picture)) {}
+        picture_(std::make_shared<const ByteBuffer>(std::move(picture))) {}
   bool GeneralModeChecked() override { return true; }
   bool AccurateModeChecked() override { return false; }
   Text ApiKey() override { return apiKey_; }
   Text SecretKey() override { return secretKey_; }
-  ByteBuffer PictureBytes() override { return picture_; }
+  SharedBytes PictureBytes() override { return picture_; }
   void ClearResult() override { result_.clear(); }
   void AppendResult(const Text& item) override { result_ += item; }
   void ShowMessage(const Text& message) override { messages_.push_back(message); }
@@ -69,7 +69,7 @@ class CommandLineWindow : public RecognitionWindow {
  private:
   Text apiKey_;
   Text secretKey_;
-  ByteBuffer picture_;
+  SharedBytes picture_;
   Text result_;
   std::vector<Text> messages_;
 };

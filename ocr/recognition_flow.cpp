@@ -134,10 +134,12 @@ void RecognitionFlow::RunRecognition() {
 
   // The picture's field is handed over unencoded: the request function encodes it while it
   // sends it, and the 12 MB of an 8 MiB picture's body are never held at once.
-  const ByteBuffer picture = window_.PictureBytes();
+  // Shared, not copied: a new picture put into the box while the request runs replaces the
+  // box's bytes and leaves these alone.
+  const SharedBytes picture = window_.PictureBytes();
   const Text recognitionUrl = serviceBase_ + kRecognitionPath + report_.token;
   report_.recognitionAnswer =
-      request_(recognitionUrl, kPost, RequestBody::PictureField(picture), kFormHeader);
+      request_(recognitionUrl, kPost, RequestBody::PictureField(*picture), kFormHeader);
   // The answer is UTF-8: converted, never URL-decoded (a recognised "1+1" or "%41" stays).
   Text& answer = report_.recognitionAnswer.body;
   answer = Utf8ToAnsi(answer);

@@ -20,7 +20,7 @@ class RecognitionWindow {
   virtual bool AccurateModeChecked() = 0;           // 单选框_高精
   virtual Text ApiKey() = 0;                        // 编辑框1, as typed
   virtual Text SecretKey() = 0;                     // 编辑框2, as typed
-  virtual ByteBuffer PictureBytes() = 0;            // the current picture of 图片框1, unchanged
+  virtual SharedBytes PictureBytes() = 0;           // the current picture of 图片框1, unchanged
   virtual void ClearResult() = 0;                   // 编辑框_识别结果 := empty text
   virtual void AppendResult(const Text& item) = 0;  // inserted at the end of 编辑框_识别结果
   virtual void ShowMessage(const Text& message) = 0;  // message box "信息："

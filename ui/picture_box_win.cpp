@@ -12,7 +12,9 @@ PictureRenderer* g_renderer = nullptr;
 unsigned g_rendererGeneration = 0;
 
 struct PictureBoxState {
-  ByteBuffer bytes;
+  // Never null. Shared, not copied, with whoever asks for the picture: a new picture replaces
+  // the pointer, so a holder keeps the bytes it was given.
+  SharedBytes bytes = std::make_shared<const ByteBuffer>();
   std::unique_ptr<DecodedPicture> decoded;
   bool decodeTried = false;
   unsigned generation = 0;
@@ -50,8 +52,8 @@ void Paint(HWND box, PictureBoxState& state) {
     state.decodeTried = false;
     state.generation = g_rendererGeneration;
   }
-  if (!state.decodeTried && g_renderer != nullptr && !state.bytes.empty()) {
-    state.decoded = g_renderer->Decode(state.bytes);
+  if (!state.decodeTried && g_renderer != nullptr && !state.bytes->empty()) {
+    state.decoded = g_renderer->Decode(*state.bytes);
     state.decodeTried = true;
   }
   if (state.decoded) {
@@ -109,15 +111,17 @@ bool RegisterPictureBoxClass() {
   return registered;
 }
 
-ByteBuffer PictureBoxBytes(HWND box) {
+ByteBuffer PictureBoxBytes(HWND box) { return *SharedPictureBoxBytes(box); }
+
+SharedBytes SharedPictureBoxBytes(HWND box) {
   const PictureBoxState* state = StateOf(box);
-  return state != nullptr ? state->bytes : ByteBuffer();
+  return state != nullptr ? state->bytes : std::make_shared<const ByteBuffer>();
 }
 
 void SetPictureBoxBytes(HWND box, ByteBuffer bytes) {
   PictureBoxState* state = StateOf(box);
   if (state == nullptr) return;
-  state->bytes = std::move(bytes);
+  state->bytes = std::make_shared<const ByteBuffer>(std::move(bytes));
   state->decoded.reset();
   state->decodeTried = false;
   InvalidateRect(box, nullptr, FALSE);

@@ -42,6 +42,8 @@ inline constexpr wchar_t kPictureBoxClass[] = L"LumentaPictureBox";
 
 // The bytes held by a picture box (empty for a window that is no picture box).
 [[nodiscard]] ByteBuffer PictureBoxBytes(HWND box);
+// The same bytes without a copy (never null).
+[[nodiscard]] SharedBytes SharedPictureBoxBytes(HWND box);
 // Replaces the picture of a box and repaints it.
 void SetPictureBoxBytes(HWND box, ByteBuffer bytes);
 

@@ -594,6 +594,10 @@ ByteBuffer Window::GetPicture(std::string_view name) const {
   return PictureBoxBytes(ControlHandle(name));
 }
 
+SharedBytes Window::SharePicture(std::string_view name) const {
+  return SharedPictureBoxBytes(ControlHandle(name));
+}
+
 void Window::SetPicture(std::string_view name, ByteBuffer bytes) {
   SetPictureBoxBytes(ControlHandle(name), std::move(bytes));
 }

@@ -134,6 +134,8 @@ class Window {
 
   // The picture bytes of a picture box, exactly as they were stored.
   [[nodiscard]] ByteBuffer GetPicture(std::string_view name) const;
+  // The same bytes without copying them (never null); a later SetPicture does not change them.
+  [[nodiscard]] SharedBytes SharePicture(std::string_view name) const;
   // Stores picture bytes unchanged (an empty buffer clears the box) and repaints the box.
   void SetPicture(std::string_view name, ByteBuffer bytes);
 

@@ -43,7 +43,7 @@ class FakeWindow : public RecognitionWindow {
   bool AccurateModeChecked() override { return accurate; }
   Text ApiKey() override { return apiKey; }
   Text SecretKey() override { return secretKey; }
-  ByteBuffer PictureBytes() override { return picture; }
+  SharedBytes PictureBytes() override { return std::make_shared<const ByteBuffer>(picture); }
   void ClearResult() override {
     result.clear();
     events.push_back("clear");

@@ -313,7 +313,9 @@ class BoxWindow : public RecognitionWindow {
   bool AccurateModeChecked() override { return false; }
   Text ApiKey() override { return "ak"; }
   Text SecretKey() override { return "sk"; }
-  ByteBuffer PictureBytes() override { return ByteBuffer("\x89PNG\r\n\x1a\n", 8); }
+  SharedBytes PictureBytes() override {
+    return std::make_shared<const ByteBuffer>("\x89PNG\r\n\x1a\n", 8);
+  }
   void ClearResult() override { box.clear(); }
   void AppendResult(const Text& item) override { box += item; }
   void ShowMessage(const Text&) override { ++messages; }

@@ -294,6 +294,24 @@ TEST_F(WindowTest, PictureBytesComeBackExactlyAsStored) {
   EXPECT_EQ(window_->GetPicture("编辑框1"), "");
 }
 
+// A recognition holds the shared bytes while its request runs; a picture put into the box
+// meanwhile replaces the box's bytes and leaves the held ones as they were.
+TEST_F(WindowTest, SharedPictureBytesOutliveTheNextPicture) {
+  const ByteBuffer first("BM\0first", 8);
+  window_->SetPicture("图片框", first);
+  const SharedBytes held = window_->SharePicture("图片框");
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(*held, first);
+  EXPECT_EQ(window_->SharePicture("图片框"), held) << "shared, not copied";
+  window_->SetPicture("图片框", ByteBuffer("second", 6));
+  EXPECT_EQ(*held, first);
+  EXPECT_EQ(*window_->SharePicture("图片框"), "second");
+  window_->SetPicture("图片框", {});
+  EXPECT_EQ(*window_->SharePicture("图片框"), "");
+  ASSERT_NE(window_->SharePicture("编辑框1"), nullptr) << "never null, not even for other controls";
+  EXPECT_EQ(*window_->SharePicture("编辑框1"), "");
+}
+
 // A renderer that counts its work and fills the box in one colour.
 class CountingRenderer : public PictureRenderer {
  public:
