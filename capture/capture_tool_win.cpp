@@ -3,12 +3,23 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <utility>
 
+#include "capture/model/dimming.h"
 #include "capture/window/capture_window_controls.h"
 #include "capture/window/screen_snapshot_win.h"
+#include "ui/message_box.h"
 #include "ui/window_win.h"
 
 namespace lumenta::capture {
+void StartProfile::Add(const char* step) {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  marks.push_back({step, double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart)});
+}
 
 CaptureTool::~CaptureTool() {
   if (window_ && IsWindow(window_)) ::DestroyWindow(window_);
@@ -19,31 +30,62 @@ void CaptureTool::InstallParts(const CaptureParts& parts, CanvasPainter* canvasP
   canvasPainter_ = canvasPainter;
 }
 
+Text ScreenTooLargeMessage(Size screen) {
+  // 屏幕太大（W×H），可用的内存不足以截取整个屏幕！
+  return "\xC6\xC1\xC4\xBB\xCC\xAB\xB4\xF3\xA3\xA8" + std::to_string(screen.width) + "\xA1\xC1" +
+         std::to_string(screen.height) +
+         "\xA3\xA9\xA3\xAC\xBF\xC9\xD3\xC3\xB5\xC4\xC4\xDA\xB4\xE6\xB2\xBB\xD7\xE3\xD2\xD4\xBD\xD8"
+         "\xC8\xA1\xD5\xFB\xB8\xF6\xC6\xC1\xC4\xBB\xA3\xA1";
+}
+
 void CaptureTool::StartCapture(HWND owner) {
   if (window_) return;  // one capture at a time
+  startProfile_.Clear();
+  startProfile_.marks.reserve(16);
+  startProfile_.Add("start");
   // Nothing is hidden first: the program's own windows are captured with the rest.
   screen_ = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   screenDc_ = std::make_unique<win::WindowDc>(nullptr);
-  snapshot_ = win::CreateMemorySurface(screenDc_->get(), screen_.width, screen_.height);
-  if (snapshot_) TakeSnapshot(screenDc_->get(), snapshot_.dc(), screen_.width, screen_.height);
-  // The cross is made from its bytes in memory; no cursor file is written anywhere.
-  cursors_.Load();
+  // Every surface of the screen's size is made before anything is shown: a screen too large for
+  // the memory left opens no window, and says so.
+  HDC screenDc = screenDc_->get();
+  const int w = screen_.width, h = screen_.height;
+  snapshot_ = MakeScreenSurface(screenDc, w, h, ScreenSurfaceUse::kPixels);
+  if (snapshot_) dimmed_ = MakeScreenSurface(screenDc, w, h, ScreenSurfaceUse::kPixels);
+  if (dimmed_) back_ = MakeScreenSurface(screenDc, w, h, ScreenSurfaceUse::kDrawing);
+  if (back_) paint_ = MakeScreenSurface(screenDc, w, h, ScreenSurfaceUse::kDrawing);
+  if (!paint_) {
+    TearDown();
+    ui::ShowMessage(ScreenTooLargeMessage(screen_));
+    return;
+  }
+  startProfile_.Add("surfaces");
+  TakeSnapshot(screenDc, snapshot_.dc(), w, h);
+  GdiFlush();  // the copy is in the snapshot's pixels before they are read
+  startProfile_.Add("snapshot");
+  DimPixels(reinterpret_cast<const std::uint32_t*>(snapshot_.bits()),
+            reinterpret_cast<std::uint32_t*>(dimmed_.bits()), size_t(w) * size_t(h));
+  startProfile_.Add("dimmed");
 
-  // The window's created event is its set-up; it is then shown modally until it is destroyed.
+  // The window's created event shows the first frame; the rest of the set-up follows, then it
+  // is shown modally until it is destroyed.
   std::vector<ui::EventBinding> events;
   events.push_back({"", ui::EventKind::kCreated, [this](ui::Event& e) {
                       shellWindow_ = &e.window;
-                      SetUpWindow(e.window, screen_);
+                      startProfile_.Add("window created");
+                      ShowFirstFrame(e.window, screen_);
                     }});
   events.insert(events.end(), controlEvents_.begin(), controlEvents_.end());
   std::unique_ptr<ui::Window> window = ui::Window::Create(design_, std::move(events));
   if (!window || !renderer_) {
     shellWindow_ = nullptr;
-    window.reset();  // destroys the window if it was made; its filter was not set then
+    window.reset();  // destroys the window if it was made
     TearDown();
     return;
   }
   shellWindow_ = window.get();
+  if (renderer_) CompleteSetUp(*window);  // unless the window went meanwhile
+  startProfile_.Add("set up");
   if (openedHook_) openedHook_(window_);
   if (window->IsOpen()) window->ShowModal();
   shellWindow_ = nullptr;
@@ -53,33 +95,46 @@ void CaptureTool::StartCapture(HWND owner) {
   if (owner && IsWindow(owner) && IsWindowEnabled(owner)) SetActiveWindow(owner);
 }
 
-void CaptureTool::SetUpWindow(ui::Window& shell, Size screen) {
+void CaptureTool::ShowFirstFrame(ui::Window& shell, Size screen) {
   HWND window = shell.handle();
   window_ = window;
   textBox_ = shell.ControlHandle(capture_window::kTextBox);
-  // Maximised, and exactly over the screen so that a client position is a screen position.
-  ShowWindow(window, SW_MAXIMIZE);
-  SetWindowPos(window, HWND_TOPMOST, 0, 0, screen.width, screen.height, SWP_NOACTIVATE);
-  renderer_ =
-      std::make_unique<CaptureRenderer>(window, snapshot_.dc(), screen, magnifier_, composition_);
-  if (!renderer_->backBuffer() || !renderer_->paintLayerForReading()) {
-    renderer_.reset();
-    return;
-  }
-  cursors_.MakeArrow();
-  CaptureView& view = *this;
-  controller_ = std::make_unique<CaptureController>(session_, view, parts_, screen);
+  // Painted from the dimmed copy from the start (no background is erased first).
+  renderer_ = std::make_unique<CaptureRenderer>(window, snapshot_.dc(), std::move(dimmed_),
+                                                std::move(back_), std::move(paint_), screen,
+                                                magnifier_, composition_);
   shell.SetMessageFilter([this](UINT message, WPARAM wParam, LPARAM lParam) {
     return Filter(message, wParam, lParam);
   });
+  // Maximised, and exactly over the screen so that a client position is a screen position.
+  ShowWindow(window, SW_MAXIMIZE);
+  startProfile_.Add("maximised");
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, screen.width, screen.height, SWP_NOACTIVATE);
+  startProfile_.Add("placed");
+  InvalidateRect(window, nullptr, FALSE);
+  UpdateWindow(window);
+  startProfile_.Add("first paint");
+  // The frame reaches the display before the rest of the set-up: Wine hands a window's pixels
+  // to the X server when its thread looks for messages (on Windows this returns at once).
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+  startProfile_.Add("shown");
+}
 
+void CaptureTool::CompleteSetUp(ui::Window& shell) {
+  HWND window = shell.handle();
+  if (!gdiplus_) gdiplus_.emplace();  // once for the tool
+  renderer_->CompleteSetUp(gdiplus_->started());
+  // The cross is made from its bytes in memory; no cursor file is written anywhere.
+  cursors_.Load();
+  cursors_.MakeArrow();
+  CaptureView& view = *this;
+  controller_ = std::make_unique<CaptureController>(session_, view, parts_, screen_);
+  // The surfaces are ready now (Ready) for the parts to set themselves up on.
   magnifier_.Init(renderer_->windowDc(), renderer_->paintLayerForReading());
   if (parts_.toolbar) parts_.toolbar->Init();
   if (parts_.fontSizeList) parts_.fontSizeList->Init();
   controller_->Opened();
   SetForegroundWindow(window);
-  InvalidateRect(window, nullptr, FALSE);
-  UpdateWindow(window);
 }
 
 void CaptureTool::TearDown() {
@@ -93,6 +148,9 @@ void CaptureTool::TearDown() {
     if (parts_.canvas) parts_.canvas->Clear();
   }
   renderer_.reset();
+  paint_ = win::MemorySurface();
+  back_ = win::MemorySurface();
+  dimmed_ = win::MemorySurface();
   snapshot_ = win::MemorySurface();
   screenDc_.reset();
   cursors_.Release();
@@ -118,6 +176,7 @@ std::optional<LRESULT> CaptureTool::Filter(UINT message, WPARAM wParam, LPARAM l
         BeginPaint(window, &ps);
         renderer_->Paint(session_.HasSelection());
         EndPaint(window, &ps);
+        if (paintedHook_) paintedHook_(window);
       }
       break;
     case WM_ERASEBKGND:

@@ -11,16 +11,34 @@
 #include <optional>
 #include <vector>
 
+#include "base/text.h"
 #include "capture/model/capture_controller.h"
 #include "capture/model/capture_parts.h"
 #include "capture/window/capture_cursors_win.h"
 #include "capture/window/capture_parts_win.h"
 #include "capture/window/capture_renderer_win.h"
+#include "capture/window/gdiplus_session_win.h"
 #include "capture/window/magnifier_win.h"
 #include "ui/design.h"
 #include "ui/window_win.h"
 
 namespace lumenta::capture {
+
+// The steps of a capture's start as they ended, each at a QueryPerformanceCounter time in
+// milliseconds; the first is the start itself. Kept for the benchmark's profile.
+struct StartProfile {
+  struct Mark {
+    const char* step;
+    double ms;
+  };
+  std::vector<Mark> marks;
+  void Clear() { marks.clear(); }
+  void Add(const char* step);
+};
+
+// The message shown (GBK) when a capture's surfaces of the screen's size cannot be made: the
+// screen is too large for the memory left to capture it.
+[[nodiscard]] Text ScreenTooLargeMessage(Size screen);
 
 class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, private CaptureView {
  public:
@@ -33,7 +51,11 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
 
   // The click of the capture button: freezes the screen, then opens the capture window modally
   // (the thread's other windows take no input meanwhile) and returns once it is destroyed;
-  // `owner` (may be nullptr), the window of the button, is active again by then.
+  // `owner` (may be nullptr), the window of the button, is active again by then. The first
+  // frame (the dimmed screen) is shown as soon as it can be, and the rest of the set-up
+  // (toolbar, magnifier, back buffer and paint layer) follows before the window takes input.
+  // When a surface of the screen's size cannot be made, no window opens and the message
+  // ScreenTooLargeMessage says why.
   void StartCapture(HWND owner);
 
   // The toolbar, text-size list, canvas and output; parts left out are not called.
@@ -43,6 +65,9 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
   void SetComposition(Composition composition) { composition_ = composition; }
   // Runs once the capture window is set up, just before it takes input.
   void SetOpenedHook(std::function<void(HWND)> hook) { openedHook_ = std::move(hook); }
+  // Runs after each WM_PAINT of the capture window has been handled (the benchmark's end of the
+  // first painted frame).
+  void SetPaintedHook(std::function<void(HWND)> hook) { paintedHook_ = std::move(hook); }
   // Events of the capture window's controls (its text box) that the installed parts handle;
   // bound to every capture window from now on.
   void SetControlEvents(std::vector<ui::EventBinding> events) {
@@ -58,9 +83,11 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
   [[nodiscard]] HWND textBox() const { return textBox_; }
   [[nodiscard]] CaptureController* controller() { return renderer_ ? controller_.get() : nullptr; }
   [[nodiscard]] CaptureRenderer* renderer() { return renderer_.get(); }
+  // Where the time of the last start went: the end of each of its steps.
+  [[nodiscard]] const StartProfile& startProfile() const { return startProfile_; }
 
   // CaptureSurfaces
-  [[nodiscard]] bool Ready() const override { return renderer_ != nullptr; }
+  [[nodiscard]] bool Ready() const override { return renderer_ && controller_; }
   [[nodiscard]] HDC WindowDc() const override;
   [[nodiscard]] HDC ScreenDc() const override { return screenDc_ ? screenDc_->get() : nullptr; }
   [[nodiscard]] HDC Snapshot() const override;
@@ -87,7 +114,12 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
   void SetCursor(CaptureCursor cursor) override;
   void DestroyWindow() override;
 
-  void SetUpWindow(ui::Window& window, Size screen);
+  // The window's created event: the renderer over the surfaces made, the window maximised over
+  // the screen and its first frame painted and handed to the display.
+  void ShowFirstFrame(ui::Window& window, Size screen);
+  // Once the first frame is shown: GDI+ (once for the tool), the renderer's other objects,
+  // cursors, magnifier, toolbar and text-size list, and the controller.
+  void CompleteSetUp(ui::Window& window);
   void TearDown();
   // The capture window's messages before the runtime's own handling: an answer ends the
   // message there.
@@ -102,12 +134,21 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
   CanvasPainter* canvasPainter_ = nullptr;
   Composition composition_ = Composition::kChangedPixels;
   std::function<void(HWND)> openedHook_;
+  std::function<void(HWND)> paintedHook_;
+  StartProfile startProfile_;
   std::vector<ui::EventBinding> controlEvents_;
+
+  // Started by the first capture, shut down with the tool (after the parts' GDI+ objects went).
+  std::optional<GdiplusSession> gdiplus_;
 
   // One capture: from the click to the destruction of the window.
   Size screen_;
   std::unique_ptr<win::WindowDc> screenDc_;
   win::MemorySurface snapshot_;
+  // Until the renderer takes them over.
+  win::MemorySurface dimmed_;
+  win::MemorySurface back_;
+  win::MemorySurface paint_;
   HWND window_ = nullptr;
   HWND textBox_ = nullptr;
   std::unique_ptr<CaptureRenderer> renderer_;

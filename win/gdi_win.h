@@ -46,8 +46,9 @@ class WindowDc {
   HDC dc_ = nullptr;
 };
 
-// A memory surface: a device context compatible with a reference, with a compatible bitmap of
-// the given size selected into it. It owns both and releases the bitmap after selecting it out.
+// A memory surface: a device context compatible with a reference, with a compatible bitmap (or a
+// DIB section) of the given size selected into it. It owns both and releases the bitmap after
+// selecting it out.
 class MemorySurface {
  public:
   MemorySurface() = default;
@@ -58,6 +59,7 @@ class MemorySurface {
       dc_ = std::move(other.dc_);
       bitmap_ = std::move(other.bitmap_);
       previous_ = std::exchange(other.previous_, nullptr);
+      bits_ = std::exchange(other.bits_, nullptr);
       width_ = std::exchange(other.width_, 0);
       height_ = std::exchange(other.height_, 0);
     }
@@ -80,8 +82,36 @@ class MemorySurface {
     return surface;
   }
 
+  // No surface (dc() == nullptr) when the device context cannot be made, and none either when
+  // the bitmap cannot: a 32-bit top-down DIB section of the given size, whose pixels (0x00RRGGBB
+  // and a fourth byte, row after row without padding) the program reads and writes directly,
+  // after a GdiFlush.
+  [[nodiscard]] static MemorySurface CreateDib(HDC reference, int width, int height) {
+    MemorySurface surface;
+    if (width <= 0 || height <= 0) return surface;
+    surface.dc_.reset(CreateCompatibleDC(reference));
+    if (!surface.dc_) return surface;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    surface.bitmap_.reset(CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!surface.bitmap_ || bits == nullptr) return MemorySurface();
+    surface.previous_ = SelectObject(surface.dc_.get(), surface.bitmap_.get());
+    surface.bits_ = static_cast<unsigned char*>(bits);
+    surface.width_ = width;
+    surface.height_ = height;
+    return surface;
+  }
+
   [[nodiscard]] HDC dc() const { return dc_.get(); }
   [[nodiscard]] HBITMAP bitmap() const { return bitmap_.get(); }
+  // The pixels of a surface made by CreateDib (nullptr otherwise).
+  [[nodiscard]] unsigned char* bits() const { return bits_; }
   [[nodiscard]] int width() const { return width_; }
   [[nodiscard]] int height() const { return height_; }
   explicit operator bool() const { return static_cast<bool>(dc_); }
@@ -90,6 +120,7 @@ class MemorySurface {
   void Release() {
     if (dc_ && previous_ != nullptr) SelectObject(dc_.get(), previous_);
     previous_ = nullptr;
+    bits_ = nullptr;
     bitmap_.reset();
     dc_.reset();
   }
@@ -97,6 +128,7 @@ class MemorySurface {
   MemoryDc dc_;
   Bitmap bitmap_;
   HGDIOBJ previous_ = nullptr;
+  unsigned char* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "base/text_encoders.h"
 #include "win/wide_win.h"
@@ -49,42 +50,36 @@ void AddForeign(FrameScene& scene, const Rect& area) {
 
 }  // namespace
 
-CaptureRenderer::CaptureRenderer(HWND window, HDC snapshot, Size screen, Magnifier& magnifier,
-                                 Composition composition)
+CaptureRenderer::CaptureRenderer(HWND window, HDC snapshot, win::MemorySurface dimmed,
+                                 win::MemorySurface back, win::MemorySurface paint, Size screen,
+                                 Magnifier& magnifier, Composition composition)
     : window_(window),
       snapshot_(snapshot),
       screen_(screen),
       magnifier_(magnifier),
       composition_(composition),
-      windowDc_(window) {
-  const int w = screen.width, h = screen.height;
+      windowDc_(window),
+      dimmed_(std::move(dimmed)),
+      back_(std::move(back)),
+      paint_(std::move(paint)) {}
+
+void CaptureRenderer::CompleteSetUp(bool gdiplus) {
+  const int w = screen_.width, h = screen_.height;
   framePen_ = win::Pen(CreatePen(PS_SOLID, 1, kFrameColour));
   handleBrush_ = win::Brush(CreateSolidBrush(kFrameColour));
   labelFont_ = win::Font(CreateFontW(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                      0, 0, 0, FF_SWISS, LabelFace().c_str()));
 
-  back_ = win::CreateMemorySurface(windowDc_.get(), w, h);
   SetBkMode(back_.dc(), TRANSPARENT);
   SetTextColor(back_.dc(), RGB(255, 255, 255));
-
-  dimmed_ = win::CreateMemorySurface(windowDc_.get(), w, h);
-  BitBlt(dimmed_.dc(), 0, 0, w, h, snapshot_, 0, 0, SRCCOPY);
-  if (dimmed_ && gdiplus_.started()) {
-    Gdiplus::Graphics dimming(dimmed_.dc());
-    Gdiplus::SolidBrush black(ArgbColour(RGB(0, 0, 0), 100));
-    dimming.FillRectangle(&black, Gdiplus::REAL(0), Gdiplus::REAL(0), Gdiplus::REAL(w),
-                          Gdiplus::REAL(h));
-  }
-  if (back_ && gdiplus_.started()) {
+  if (back_ && gdiplus) {
     backGraphics_ = std::make_unique<Gdiplus::Graphics>(back_.dc());
     labelBrush_ = std::make_unique<Gdiplus::SolidBrush>(ArgbColour(RGB(0, 0, 0), 120));
   }
   BitBlt(back_.dc(), 0, 0, w, h, dimmed_.dc(), 0, 0, SRCCOPY);
   backScene_ = FrameScene::Dimmed();
 
-  paint_ = win::CreateMemorySurface(windowDc_.get(), w, h);
-  if (paint_ && gdiplus_.started())
-    paintGraphics_ = std::make_unique<Gdiplus::Graphics>(paint_.dc());
+  if (paint_ && gdiplus) paintGraphics_ = std::make_unique<Gdiplus::Graphics>(paint_.dc());
   ComposePaintLayer(false, false, {}, nullptr);
 }
 

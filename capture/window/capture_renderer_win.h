@@ -1,7 +1,7 @@
 #pragma once
 // The capture window's drawing surfaces and the frames drawn on them: the frozen snapshot, the
-// dimmed copy (darkened once), the back buffer where each selection frame is composed, and the
-// paint layer shown when the window repaints.
+// dimmed copy (darkened once, capture/model/dimming.h), the back buffer where each selection frame
+// is composed, and the paint layer shown when the window repaints.
 //
 // A frame is the dimmed screen with the selected rectangle un-dimmed, the frame and handles,
 // the size label and (while choosing or resizing) the magnifier. Each surface remembers which
@@ -29,15 +29,22 @@ inline constexpr COLORREF kFrameColour = RGB(0, 175, 255);
 
 class CaptureRenderer {
  public:
-  // Window set-up steps 2 to 9 for a window whose client area covers the screen: pens, brushes
-  // and label font, back buffer, dimmed copy (black at alpha 100 over the snapshot), GDI+ and
-  // its graphics objects, paint layer, and the first paint layer. `snapshot` and `magnifier`
-  // must outlive the renderer.
-  CaptureRenderer(HWND window, HDC snapshot, Size screen, Magnifier& magnifier,
+  // The first frame's part of the window's set-up, for a window whose client area covers the
+  // screen: its device context, and the capture's surfaces of the screen's size, made and
+  // handed over beforehand (the dimmed copy already holds the snapshot dimmed; the back buffer
+  // and the paint layer are filled by CompleteSetUp). Until then only Paint draws, from the
+  // dimmed copy. `snapshot` and `magnifier` must outlive the renderer.
+  CaptureRenderer(HWND window, HDC snapshot, win::MemorySurface dimmed, win::MemorySurface back,
+                  win::MemorySurface paint, Size screen, Magnifier& magnifier,
                   Composition composition);
   CaptureRenderer(const CaptureRenderer&) = delete;
   CaptureRenderer& operator=(const CaptureRenderer&) = delete;
   ~CaptureRenderer();
+
+  // The rest of the set-up, once the first frame is shown: pens, brushes and label font, the
+  // back buffer and the paint layer filled with the dimmed screen, and the GDI+ objects on them
+  // (`gdiplus`: GDI+ has been started; it must stay started while the renderer lives).
+  void CompleteSetUp(bool gdiplus);
 
   // RenderSelection once the geometry is known: composes the frame into the back buffer and
   // copies it to the window.
@@ -94,16 +101,15 @@ class CaptureRenderer {
   win::Pen framePen_;
   win::Brush handleBrush_;
   win::Font labelFont_;
-  win::MemorySurface back_;
   win::MemorySurface dimmed_;
+  win::MemorySurface back_;
   win::MemorySurface paint_;
-  GdiplusSession gdiplus_;
   std::unique_ptr<Gdiplus::Graphics> backGraphics_;
   std::unique_ptr<Gdiplus::SolidBrush> labelBrush_;
   std::unique_ptr<Gdiplus::Graphics> paintGraphics_;
 
   // What each surface holds.
-  FrameScene backScene_ = FrameScene::Dimmed();
+  FrameScene backScene_ = FrameScene::Unknown();
   FrameScene paintScene_ = FrameScene::Unknown();
   FrameScene windowScene_ = FrameScene::Unknown();
 };

@@ -1,6 +1,7 @@
 #pragma once
-// GDI+ for the lifetime of the capture window: started when the window is set up and shut down
-// when it is destroyed, after every GDI+ object of the window has been released.
+// GDI+ for the capture tool: started once, when the first capture window's set-up needs it
+// (after its first frame is shown), and shut down with the tool, after every GDI+ object of its
+// windows has been released.
 // clang-format off
 #include <windows.h>
 #include <objidl.h>  // IStream, which gdiplus.h needs under WIN32_LEAN_AND_MEAN

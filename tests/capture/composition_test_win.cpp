@@ -1,14 +1,18 @@
 // Recomposing and presenting only the changed pixels shows, after every step of a scripted
 // session, exactly the picture of the full composition (whole dimmed copy, rectangle, frame,
-// label, magnifier, whole back buffer to the window).
+// label, magnifier, whole back buffer to the window); and the dimmed copy is exactly the GDI+
+// fill it was made with before.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "app/window_designs.h"
 #include "capture/capture_tool_win.h"
+#include "capture/model/dimming.h"
+#include "capture/window/gdiplus_session_win.h"
 #include "capture/window/screen_snapshot_win.h"
 #include "capture_test_support_win.h"
 #include "scripted_session_win.h"
@@ -85,6 +89,60 @@ TEST(Composition, ChangedPixelsShowExactlyTheFullCompositionAfterEveryStep) {
   for (size_t i = 1; i < whole.size(); ++i) distinct += whole[i].hash != whole[i - 1].hash;
   EXPECT_GT(distinct, whole.size() / 2);
   SetSnapshotSource(previous);
+}
+
+// The capture's dimming pass (one pass from the snapshot's pixels) gives, byte for byte, what the
+// GDI+ fill it replaced (black at alpha 100 over a copy of the snapshot) gave: every value of
+// every channel and of the fourth byte.
+TEST(Composition, TheDimmingPassIsExactlyTheGdiplusFillItReplaced) {
+  constexpr int kSide = 256;
+  std::vector<std::uint32_t> original(size_t(kSide) * kSide);
+  for (std::uint32_t y = 0; y < kSide; ++y) {
+    for (std::uint32_t x = 0; x < kSide; ++x) {
+      original[y * kSide + x] =
+          x | ((x * 7 + y) & 0xFF) << 8 | ((x + y * 3) & 0xFF) << 16 | y << 24;
+    }
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = kSide;
+  info.bmiHeader.biHeight = -kSide;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  // The dimmed copy as it was made before: a bitmap like the screen's holding the snapshot, and
+  // a GDI+ fill over it.
+  HDC screen = GetDC(nullptr);
+  win::MemorySurface filled = win::MemorySurface::Create(screen, kSide, kSide);
+  win::MemorySurface dimmed = win::MemorySurface::CreateDib(screen, kSide, kSide);
+  ReleaseDC(nullptr, screen);
+  ASSERT_TRUE(filled && filled.bitmap() && dimmed);
+  ASSERT_EQ(
+      SetDIBits(filled.dc(), filled.bitmap(), 0, kSide, original.data(), &info, DIB_RGB_COLORS),
+      kSide);
+  {
+    GdiplusSession gdiplus;
+    ASSERT_TRUE(gdiplus.started());
+    Gdiplus::Graphics graphics(filled.dc());
+    Gdiplus::SolidBrush black(ArgbColour(RGB(0, 0, 0), 100));
+    graphics.FillRectangle(&black, Gdiplus::REAL(0), Gdiplus::REAL(0), Gdiplus::REAL(kSide),
+                           Gdiplus::REAL(kSide));
+  }
+  GdiFlush();
+  std::vector<std::uint32_t> gdiplus(original.size());
+  ASSERT_EQ(
+      GetDIBits(filled.dc(), filled.bitmap(), 0, kSide, gdiplus.data(), &info, DIB_RGB_COLORS),
+      kSide);
+  // The program's pass, from the snapshot's pixels into the dimmed copy's.
+  DimPixels(original.data(), reinterpret_cast<std::uint32_t*>(dimmed.bits()), original.size());
+  const auto* ours = reinterpret_cast<const std::uint32_t*>(dimmed.bits());
+  int wrong = 0;
+  for (size_t i = 0; i < original.size() && wrong < 10; ++i) {
+    if (ours[i] != gdiplus[i]) {
+      ADD_FAILURE() << "pixel " << std::hex << original[i] << ": GDI+ " << gdiplus[i] << ", ours "
+                    << ours[i];
+      ++wrong;
+    }
+  }
 }
 
 }  // namespace
