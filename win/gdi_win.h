@@ -46,6 +46,19 @@ class WindowDc {
   HDC dc_ = nullptr;
 };
 
+// The header of a 32-bit top-down DIB of the given size: rows of width * 4 bytes without
+// padding, top row first, no colour table.
+inline BITMAPINFO TopDownDibInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
 // A memory surface: a device context compatible with a reference, with a compatible bitmap (or a
 // DIB section) of the given size selected into it. It owns both and releases the bitmap after
 // selecting it out.
@@ -91,13 +104,7 @@ class MemorySurface {
     if (width <= 0 || height <= 0) return surface;
     surface.dc_.reset(CreateCompatibleDC(reference));
     if (!surface.dc_) return surface;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDibInfo(width, height);
     void* bits = nullptr;
     surface.bitmap_.reset(CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!surface.bitmap_ || bits == nullptr) return MemorySurface();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "capture/model/geometry.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture::testing {
 
@@ -20,12 +21,7 @@ inline int Dimmed(int channel) { return channel * 155 / 255; }
 
 // Paints Pattern into a snapshot surface.
 inline void PaintPattern(HDC, HDC snapshot, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = win::TopDownDibInfo(width, height);
   std::vector<std::uint32_t> bits(size_t(width) * size_t(height));
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
@@ -43,12 +39,7 @@ class Pixels {
  public:
   Pixels() = default;
   Pixels(HDC source, int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = win::TopDownDibInfo(width, height);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC dc = CreateCompatibleDC(nullptr);

@@ -16,6 +16,7 @@
 #include "capture/window/screen_snapshot_win.h"
 #include "capture_test_support_win.h"
 #include "scripted_session_win.h"
+#include "win/gdi_win.h"
 
 namespace lumenta::capture {
 namespace {
@@ -103,12 +104,7 @@ TEST(Composition, TheDimmingPassIsExactlyTheGdiplusFillItReplaced) {
           x | ((x * 7 + y) & 0xFF) << 8 | ((x + y * 3) & 0xFF) << 16 | y << 24;
     }
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kSide;
-  info.bmiHeader.biHeight = -kSide;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = win::TopDownDibInfo(kSide, kSide);
   // The dimmed copy as it was made before: a bitmap like the screen's holding the snapshot, and
   // a GDI+ fill over it.
   HDC screen = GetDC(nullptr);
