@@ -2,6 +2,7 @@
 
 // After windows.h, whose types they use.
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -86,6 +87,7 @@ ProcessCounters CounterReader::Read() const {
   counters.gdi = CallProbe("ProbeGdiObjects");
   counters.user = CallProbe("ProbeUserObjects");
   counters.handles = KernelHandles(processId_);
+  counters.threads = ThreadCount(processId_);
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(process_, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
@@ -175,6 +177,19 @@ std::vector<std::string> ListKernelHandles(DWORD processId) {
   }
   std::sort(lines.begin(), lines.end());
   return lines;
+}
+
+long ThreadCount(DWORD processId) {
+  const win::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot.valid()) return -1;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  long count = 0;
+  for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+       more = Thread32Next(snapshot.get(), &entry)) {
+    if (entry.th32OwnerProcessID == processId) ++count;
+  }
+  return count;
 }
 
 long KernelHandles(DWORD processId) {

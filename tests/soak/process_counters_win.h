@@ -15,6 +15,9 @@ struct ProcessCounters {
   long user = -1;
   long handles = -1;
   std::int64_t privateBytes = -1;
+  // Threads of the process at the reading: each one's stack is private memory while it lives
+  // (the system's and the libraries' worker threads come and go).
+  long threads = -1;
 };
 
 class CounterReader {
@@ -40,6 +43,9 @@ class CounterReader {
   HMODULE localProbe_ = nullptr;
   std::uintptr_t remoteProbe_ = 0;
 };
+
+// The threads a process has now; -1 when the system's list cannot be read.
+long ThreadCount(DWORD processId);
 
 // The kernel handles a process holds, from the system's handle list (Wine's
 // GetProcessHandleCount reports none); -1 when the list cannot be read.

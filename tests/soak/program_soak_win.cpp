@@ -160,7 +160,7 @@ class Program {
   HWND main_ = nullptr;
 };
 
-bool PutDibOnClipboard(const std::string& bmpFile) {
+bool PutDibOnClipboard(const ByteBuffer& bmpFile) {
   constexpr size_t kFileHeader = 14;
   if (bmpFile.size() <= kFileHeader) return false;
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bmpFile.size() - kFileHeader);
@@ -238,11 +238,12 @@ class Soak {
     samples_.back().wineDialogKeys = WineDialogKeys(handles);
     if (round == kWarmUpRounds) referenceHandles_ = handles;
     if (round >= kWarmUpRounds) lastHandles_ = handles;
-    std::printf("program_soak: %s round %4d  %7.1f s  GDI %4ld  USER %4ld  handles %4ld "
-                "(%ld Wine dialog keys)  private %7.1f MiB\n",
-                options_.mode.c_str(), round, s.seconds, s.counters.gdi, s.counters.user,
-                s.counters.handles, samples_.back().wineDialogKeys,
-                double(s.counters.privateBytes) / 1048576.0);
+    std::printf(
+        "program_soak: %s round %4d  %7.1f s  GDI %4ld  USER %4ld  handles %4ld "
+        "(%ld Wine dialog keys)  private %7.1f MiB  threads %3ld\n",
+        options_.mode.c_str(), round, s.seconds, s.counters.gdi, s.counters.user,
+        s.counters.handles, samples_.back().wineDialogKeys,
+        double(s.counters.privateBytes) / 1048576.0, s.counters.threads);
     std::fflush(stdout);
   }
 
@@ -316,7 +317,8 @@ class Soak {
           << ", \"gdi\": " << s.counters.gdi << ", \"user\": " << s.counters.user
           << ", \"handles\": " << s.counters.handles
           << ", \"wine_dialog_keys\": " << s.wineDialogKeys
-          << ", \"private_bytes\": " << s.counters.privateBytes << "}"
+          << ", \"private_bytes\": " << s.counters.privateBytes
+          << ", \"threads\": " << s.counters.threads << "}"
           << (i + 1 < samples_.size() ? ",\n" : "\n");
     }
     out << " ]\n}\n";
@@ -567,7 +569,7 @@ class RecognitionRounds {
   }
 
   Program& program_;
-  std::vector<std::string> pictures_;
+  std::vector<ByteBuffer> pictures_;
   std::vector<std::wstring> expected_;
   bool recognise_ = true;
   HWND take_ = nullptr, clear_ = nullptr, recognize_ = nullptr, result_ = nullptr;
