@@ -50,7 +50,7 @@ std::optional<ByteBuffer> ReadWholeFile(const std::u16string& path) {
 
 int RunRecognitionCommand(const ProgramArguments& arguments, WebRequestFunction request) {
   const std::optional<ByteBuffer> picture = ReadWholeFile(arguments.picturePath);
-  const std::string path = AnsiToUtf8(Utf16ToGbk(arguments.picturePath));
+  const std::string path = AnsiToUtf8(Utf16ToGbk(arguments.picturePath)).TakeString();
   if (!picture || picture->empty()) {
     console::WriteStandardError("no picture: " + path +
                                 (picture ? " is empty\n" : " cannot be read\n"));

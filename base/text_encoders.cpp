@@ -275,7 +275,7 @@ Text UrlEncode(std::string_view text, bool keepSafe, bool toUtf8) {
   std::string_view bytes = text;
   if (toUtf8 && !IsAscii(text)) {
     converted = AnsiToUtf8(text);
-    bytes = converted;
+    bytes = converted.view();
   }
   // Per byte: its output (one character, or "%XX") and the length of that output.
   struct Table {
@@ -372,7 +372,7 @@ Text UrlDecode(std::string_view text, bool fromUtf8) {
       ++i;
     }
   }
-  if (fromUtf8) return Utf8ToAnsi(out);
+  if (fromUtf8) return Utf8ToAnsi(out.view());
   return Text(AsText(out));
 }
 
@@ -401,7 +401,9 @@ ByteBuffer Utf16ToCodePage(std::string_view utf16le, unsigned codePage) {
 ByteBuffer AnsiToUtf16(std::string_view text) { return CodePageToUtf16(text, codepage::kGbk); }
 
 Text Utf16ToText(std::string_view utf16le, unsigned codePage, bool useCodePage) {
-  return Utf16ToCodePage(utf16le, useCodePage ? codePage : codepage::SystemAnsiCodePage());
+  // The conversion ends at a zero character, so its bytes are text as they stand.
+  return Utf16ToCodePage(utf16le, useCodePage ? codePage : codepage::SystemAnsiCodePage())
+      .TakeString();
 }
 
 Text Utf16ToAnsi(std::string_view utf16le) { return Utf16ToText(utf16le, codepage::kGbk, true); }

@@ -49,7 +49,7 @@ const std::string& ChineseUtf8() {
         "\xCE\xC4\xD7\xD6\xCA\xB6\xB1\xF0\xA3\xBA\xBD\xAB\xCD\xBC\xC6\xAC\xD6\xD0\xB5\xC4"
         "\xCE\xC4\xD7\xD6\xD7\xAA\xBB\xBB\xCE\xAA\xBF\xC9\xB1\xE0\xBC\xAD\xB5\xC4\xCE\xC4"
         "\xB1\xBE 2026, OK.\r\n";
-    const std::string utf8Line = lumenta::AnsiToUtf8(gbkLine);
+    const std::string utf8Line = lumenta::AnsiToUtf8(gbkLine).TakeString();
     std::string t;
     t.reserve(kChineseBytes + utf8Line.size());
     while (t.size() < kChineseBytes) t += utf8Line;

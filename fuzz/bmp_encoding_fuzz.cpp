@@ -66,13 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const ByteBuffer file = AssembleBmpFile(f, pixels);
   fuzz::Require(file.size() == static_cast<size_t>(kBmpPixelOffset) + pixels.size());
-  fuzz::Require(file.compare(0, 2, "BM") == 0);
+  fuzz::Require(file.view().substr(0, 2) == "BM");
   fuzz::Require(FileField(file, 2) == file.size());
   fuzz::Require(FileField(file, 10) == kBmpPixelOffset);
   fuzz::Require(FileField(file, 14) == kBmpInfoHeaderSize);
   fuzz::Require(FileField(file, 30) == 0);  // uncompressed, whatever the platform said
   fuzz::Require(FileField(file, 34) == pixels.size());
-  fuzz::Require(file.compare(kBmpPixelOffset, std::string::npos, pixels) == 0);
+  fuzz::Require(file.view().substr(kBmpPixelOffset) == pixels);
 
   // A 24-bit picture of a sensible size, as the capture tool saves it (no colour table beyond the
   // one entry the file has room for), reads back pixel for pixel.
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       f.width > 256 || f.height < 1 || f.height > 256) {
     return 0;
   }
-  const image::Image picture = image::DecodeBmp(file);
+  const image::Image picture = image::DecodeBmp(file.view());
   fuzz::Require(picture.width() == f.width && picture.height() == f.height);
   for (int y = 0; y < f.height; ++y) {
     const size_t row = static_cast<size_t>(f.height - 1 - y) * stride;  // stored bottom-up

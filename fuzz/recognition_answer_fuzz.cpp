@@ -9,7 +9,7 @@ using namespace lumenta;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto parts = fuzz::SplitInput(data, size, 2);
-  CommandLineWindow window("ak", "sk", "PNG");
+  CommandLineWindow window("ak", "sk", ByteBuffer("PNG"));
   RecognitionFlow flow(
       window,
       [&parts](const Text& url, int, const Text&, const Text&) {

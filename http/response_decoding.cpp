@@ -40,13 +40,13 @@ Text DecodeResponseText(std::string_view body) {
 }
 
 Text TakeResponseText(ByteBuffer&& body) {
-  const size_t length = AsText(body).size();
-  std::optional<Text> converted = ConvertedBody(body, std::string_view(body).substr(0, length));
+  const std::string_view text = AsText(body);
+  std::optional<Text> converted = ConvertedBody(body.view(), text);
   if (converted) return std::move(*converted);
   // A text far shorter than its body does not keep the body's whole buffer.
-  if (length < body.size() / 2) return body.substr(0, length);
-  body.resize(length);
-  return std::move(body);
+  if (text.size() < body.size() / 2) return Text(text);
+  body.resize(text.size());
+  return std::move(body).TakeString();
 }
 
 }  // namespace lumenta

@@ -376,7 +376,7 @@ void PerformRequest(const HttpRequest& r, std::string_view cookiesReceivedBefore
   if (!r.keepBodyBytes) {
     if (bodyComplete) out.text = TakeResponseText(std::move(received));
   } else {
-    if (bodyComplete) out.text = DecodeResponseText(received);
+    if (bodyComplete) out.text = DecodeResponseText(received.view());
     out.bytes = std::move(received);
   }
   ProcessPendingEvents();

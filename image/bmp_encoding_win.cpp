@@ -58,7 +58,7 @@ ByteBuffer EncodeBitmapAsBmp(HDC reference, HBITMAP bitmap) {
                          .coloursUsed = info.header.biClrUsed,
                          .importantColours = info.header.biClrImportant,
                          .colourEntry = 0};
-  return AssembleBmpFile(format, pixels);
+  return AssembleBmpFile(format, pixels.view());
 }
 
 win::Bitmap BitmapFromBmpFile(HDC reference, std::string_view file) {

@@ -6,8 +6,8 @@ namespace lumenta::image {
 namespace {
 
 void AppendLe16(ByteBuffer& out, std::uint32_t value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
+  out.push_back(static_cast<char>(value & 0xFF));
+  out.push_back(static_cast<char>((value >> 8) & 0xFF));
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ void AppendLe32(ByteBuffer& out, std::uint32_t value) {
 
 void AppendBmpHeaders(ByteBuffer& out, const DibHeader& header, std::uint32_t pixelOffset,
                       std::uint32_t fileSize) {
-  out += "BM";
+  out.append("BM");
   AppendLe32(out, fileSize);
   AppendLe16(out, 0);
   AppendLe16(out, 0);

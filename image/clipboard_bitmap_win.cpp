@@ -74,7 +74,7 @@ std::optional<ByteBuffer> BitmapToBmpFile(HBITMAP bitmap) {
   dib.sizeImage = static_cast<std::uint32_t>(pixelBytes);
   const std::string_view table(
       reinterpret_cast<const char*>(info.data() + sizeof(BITMAPINFOHEADER)), 256 * sizeof(RGBQUAD));
-  return MakeBmpFileImage(dib, table, pixels);
+  return MakeBmpFileImage(dib, table, pixels.view());
 }
 
 std::optional<ByteBuffer> ClipboardBitmapToBmpFile(HWND owner) {

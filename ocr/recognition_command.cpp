@@ -6,9 +6,9 @@
 namespace lumenta {
 namespace {
 
-std::string Utf8(const Text& text) { return AnsiToUtf8(text); }
+std::string Utf8(const Text& text) { return AnsiToUtf8(text).TakeString(); }
 
-std::string Utf8(const std::u16string& text) { return AnsiToUtf8(Utf16ToGbk(text)); }
+std::string Utf8(const std::u16string& text) { return AnsiToUtf8(Utf16ToGbk(text)).TakeString(); }
 
 std::string ServiceErrorLine(const ServiceError& error) {
   std::string line = "service error " + Utf8(error.code);

@@ -37,9 +37,9 @@ class RequestBody {
   RequestBody(Text text) : text_(std::move(text)) {}  // NOLINT: a text body reads as its text
 
   // The picture field of `picture`, which must outlive the body.
-  [[nodiscard]] static RequestBody PictureField(std::string_view picture) {
+  [[nodiscard]] static RequestBody PictureField(const ByteBuffer& picture) {
     RequestBody body;
-    body.picture_ = picture;
+    body.picture_ = picture.view();
     body.isPictureField_ = true;
     return body;
   }

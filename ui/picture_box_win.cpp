@@ -53,7 +53,7 @@ void Paint(HWND box, PictureBoxState& state) {
     state.generation = g_rendererGeneration;
   }
   if (!state.decodeTried && g_renderer != nullptr && !state.bytes->empty()) {
-    state.decoded = g_renderer->Decode(*state.bytes);
+    state.decoded = g_renderer->Decode(state.bytes->view());
     state.decodeTried = true;
   }
   if (state.decoded) {

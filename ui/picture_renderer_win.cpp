@@ -19,7 +19,7 @@ class FittedPicture final : public DecodedPicture {
       height_ = height;
       // Bytes that do not decode leave no surface: nothing is drawn, and nothing is tried
       // again until the size changes.
-      surface_ = image::PreviewSurface::Create(make_(bytes_, width, height));
+      surface_ = image::PreviewSurface::Create(make_(bytes_.view(), width, height));
     }
     if (surface_) surface_->Paint(dc, client.left, client.top);
   }

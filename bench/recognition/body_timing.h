@@ -41,23 +41,23 @@ inline BodyTimes TimeRecognitionBody(const ByteBuffer& picture, int rounds) {
   using Clock = std::chrono::steady_clock;
   auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
   BodyTimes best{1e300, 1e300, 1e300, 1e300, 0};
-  std::string warm(UrlEncodedBase64Length(picture), '\0');
+  std::string warm(UrlEncodedBase64Length(picture.view()), '\0');
   std::string piece(size_t{256} << 10, '\0');
   volatile char sink = 0;
   for (int round = 0; round < rounds; ++round) {
     auto start = Clock::now();
-    const Text body = RecognitionBody(picture);
+    const Text body = RecognitionBody(picture.view());
     best.body = std::min(best.body, ms(Clock::now() - start));
     best.bodySize = body.size();
     sink = body[body.size() / 2];
 
     start = Clock::now();
-    WriteUrlEncodedBase64(picture, warm.data());
+    WriteUrlEncodedBase64(picture.view(), warm.data());
     best.encoding = std::min(best.encoding, ms(Clock::now() - start));
     sink = warm[warm.size() / 2];
 
     start = Clock::now();
-    PictureFieldPieces field(picture);
+    PictureFieldPieces field(picture.view());
     while (field.Next(piece.data(), piece.size()) != 0) {
     }
     best.pieces = std::min(best.pieces, ms(Clock::now() - start));

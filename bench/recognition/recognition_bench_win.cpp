@@ -108,7 +108,7 @@ ByteBuffer EightMebibyteBmp() {
   file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels);
   ByteBuffer bytes(reinterpret_cast<const char*>(&file), sizeof file);
   bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-  bytes += bench::VariedBytes(pixels);
+  bytes.append(bench::VariedBytes(pixels));
   return bytes;
 }
 
@@ -122,7 +122,7 @@ void ClientCostOfAnEightMebibytePicture(int rounds) {
   window->SetPicture("图片框1", picture);
   const WebRequestFunction request = app::WebRequestFunctionForProgram();
   app::SetRecognitionService(server.base(), request);
-  const std::string body = RecognitionBody(picture);
+  const std::string body = RecognitionBody(picture.view());
   const std::string url = server.base() + "/rest/2.0/ocr/v1/general_basic?access_token=24.bench";
   const std::string tokenUrl =
       server.base() + RecognitionFlow::kTokenPath + RecognitionFlow::kSecretQuery;
@@ -156,7 +156,7 @@ void ClientCostOfAnEightMebibytePicture(int rounds) {
     const ByteBuffer held = window->GetPicture("图片框1");
     copy.push_back(Milliseconds(Clock::now() - start));
     start = Clock::now();
-    PictureFieldPieces field(held);
+    PictureFieldPieces field(held.view());
     while (field.Next(piece.data(), piece.size()) != 0) {
     }
     encoding.push_back(Milliseconds(Clock::now() - start));
@@ -356,12 +356,12 @@ void EndToEndWithTheLocalService(int rounds) {
   for (int i = 1; i <= 20; ++i) {
     const std::string line = "Line " + std::to_string(i) + " of the benchmark page 第" +
                              std::to_string(i) + "行文字识别";
-    const ByteBuffer gbk = Utf8ToAnsi(line);
+    const Text gbk = Utf8ToAnsi(line);
     lines.push_back(TextToUtf16(gbk));
   }
   const ByteBuffer picture =
       testing::RenderTextBmp(lines, {.width = 1920, .height = 1080, .pixelHeight = 32});
-  const std::string body = RecognitionBody(picture);
+  const std::string body = RecognitionBody(picture.view());
   const std::string base = service;
 
   // The bare requests first, interleaved with the clicks below for the same machine load.

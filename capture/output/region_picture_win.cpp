@@ -45,7 +45,8 @@ SaveOutcome SaveRegionToFile(const RegionSource& source, ui::CommonDialog& dialo
   if (!dialog.Show()) return SaveOutcome::kCancelled;
   const std::u16string path = TextToUtf16(dialog.fileName());
   if (file.empty() ||
-      !ReplaceFileContent({reinterpret_cast<const wchar_t*>(path.data()), path.size()}, file)) {
+      !ReplaceFileContent({reinterpret_cast<const wchar_t*>(path.data()), path.size()},
+                          file.view())) {
     ui::ShowMessage(kSaveFailed);
     return SaveOutcome::kFailed;
   }

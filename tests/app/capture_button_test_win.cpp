@@ -151,9 +151,9 @@ TEST_F(CaptureButtonTest, ACaptureFinishedWithDoneIsThePictureTakenFromTheClipbo
 
   SendMessageW(main_->ControlHandle("按钮_取图"), BM_CLICK, 0, 0);
   const ByteBuffer picture = main_->GetPicture("图片框1");
-  const auto bmp = image::bmpread::ReadBmp(picture);
+  const auto bmp = image::bmpread::ReadBmp(picture.view());
   ASSERT_TRUE(bmp.has_value()) << "the preview holds a BMP file";
-  EXPECT_EQ(picture.substr(0, 2), "BM");
+  EXPECT_EQ(picture.view().substr(0, 2), "BM");
   EXPECT_EQ(bmp->Width(), region.Width());
   EXPECT_EQ(bmp->Height(), region.Height());
   int wrong = 0;

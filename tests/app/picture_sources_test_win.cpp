@@ -199,7 +199,7 @@ TEST_F(MainWindowPictures, ACancelReloadsTheLastConfirmedFile) {
 }
 
 TEST_F(MainWindowPictures, ACancelWithoutAnyChoiceClearsThePicture) {
-  window_->SetPicture(kBox, FlatPng(4, 4, 0x778899));
+  window_->SetPicture(kBox, ByteBuffer(FlatPng(4, 4, 0x778899)));
   AnswerDialogs([](const ui::FileDialogRequest&) { return std::optional<Text>(); });
   Click("按钮_选图");
   EXPECT_TRUE(Picture().empty());
@@ -229,14 +229,14 @@ TEST_F(MainWindowPictures, ADroppedTextFileIsStoredButShowsNoPicture) {
 }
 
 TEST_F(MainWindowPictures, AMissingDroppedFileClearsThePicture) {
-  window_->SetPicture(kBox, FlatPng(4, 4, 0x123456));
+  window_->SetPicture(kBox, ByteBuffer(FlatPng(4, 4, 0x123456)));
   DropFiles({scratch_.PathOf(L"no such file.png")});
   EXPECT_TRUE(Picture().empty());
 }
 
 TEST_F(MainWindowPictures, DroppedTextChangesNothing) {
   const Bytes png = FlatPng(4, 4, 0x654321);
-  window_->SetPicture(kBox, png);
+  window_->SetPicture(kBox, ByteBuffer(png));
   lumenta::testing::TestDataObject data;
   data.Add(CF_UNICODETEXT, lumenta::testing::WideBytes(scratch_.PathOf(L"x.png")));
   DropOnWindow(&data);
@@ -294,7 +294,7 @@ TEST_F(MainWindowPictures, TheClipboardButtonLoadsTheBitmapAsABmpFile) {
 
 TEST_F(MainWindowPictures, WithoutABitmapOnTheClipboardThePictureStaysAndAMessageSaysSo) {
   const Bytes png = FlatPng(4, 4, 0x0000AA);
-  window_->SetPicture(kBox, png);
+  window_->SetPicture(kBox, ByteBuffer(png));
   ASSERT_TRUE(OpenClipboard(window_->handle()));
   EmptyClipboard();
   CloseClipboard();
@@ -307,7 +307,7 @@ TEST_F(MainWindowPictures, WithoutABitmapOnTheClipboardThePictureStaysAndAMessag
 // ---- the preview ----
 
 TEST_F(MainWindowPictures, ASmallPictureShowsCentredAtItsSize) {
-  window_->SetPicture(kBox, FlatPng(20, 10, 0xE01020));
+  window_->SetPicture(kBox, ByteBuffer(FlatPng(20, 10, 0xE01020)));
   const SIZE client = BoxClient();
   const int left = (client.cx - 20) / 2, top = (client.cy - 10) / 2;
   EXPECT_EQ(ShownAt(left, top), 0xE01020u);
@@ -318,7 +318,7 @@ TEST_F(MainWindowPictures, ASmallPictureShowsCentredAtItsSize) {
 
 TEST_F(MainWindowPictures, ALargePictureShrinksToTheBoxWidth) {
   // Twice as wide as high and much larger than the box: full width, centred vertically.
-  window_->SetPicture(kBox, image::testing::WriteBlockJpeg(1600, 800, 800, {0x20A040}));
+  window_->SetPicture(kBox, ByteBuffer(image::testing::WriteBlockJpeg(1600, 800, 800, {0x20A040})));
   const SIZE client = BoxClient();
   const int shownHeight = client.cx / 2;
   const int top = (client.cy - shownHeight) / 2;
@@ -331,12 +331,12 @@ TEST_F(MainWindowPictures, ALargePictureShrinksToTheBoxWidth) {
 }
 
 TEST_F(MainWindowPictures, RepaintingDoesNotDecodeAgain) {
-  window_->SetPicture(kBox, FlatPng(30, 30, 0x0080FF));
+  window_->SetPicture(kBox, ByteBuffer(FlatPng(30, 30, 0x0080FF)));
   const SIZE client = BoxClient();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(ShownAt(client.cx / 2, client.cy / 2), 0x0080FFu);
   EXPECT_EQ(fits_, 1);
   // New bytes are a new picture.
-  window_->SetPicture(kBox, FlatPng(30, 30, 0xFF8000));
+  window_->SetPicture(kBox, ByteBuffer(FlatPng(30, 30, 0xFF8000)));
   EXPECT_EQ(ShownAt(client.cx / 2, client.cy / 2), 0xFF8000u);
   EXPECT_EQ(ShownAt(client.cx / 2, client.cy / 2), 0xFF8000u);
   EXPECT_EQ(fits_, 2);
@@ -346,7 +346,7 @@ TEST_F(MainWindowPictures, TheBytesComeBackUnchangedWhateverTheyDecodeTo) {
   const Bytes cases[] = {FlatPng(5, 5, 0x010203), Bytes("\x89PNG\r\n\x1A\n broken", 16),
                          Bytes(3, '\0'), Bytes("BM", 2) + Bytes(100, '\xFF')};
   for (const Bytes& bytes : cases) {
-    window_->SetPicture(kBox, bytes);
+    window_->SetPicture(kBox, ByteBuffer(bytes));
     const SIZE client = BoxClient();
     ShownAt(client.cx / 2, client.cy / 2);  // painted, so decoded
     EXPECT_EQ(Picture(), bytes);
@@ -395,7 +395,7 @@ TEST(SponsorPicture, IsShownScaledInThePictureBox) {
   GetClientRect(box, &client);
   ASSERT_EQ(client.right, 240);
   ASSERT_EQ(client.bottom, 248);
-  const image::Preview expected = image::MakePreview(bytes, client.right, client.bottom);
+  const image::Preview expected = image::MakePreview(bytes.view(), client.right, client.bottom);
   ASSERT_EQ(expected.pixels.width(), 240);
   ASSERT_EQ(expected.pixels.height(), 240);
   RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

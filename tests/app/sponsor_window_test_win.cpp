@@ -136,7 +136,7 @@ TEST_F(SponsorWindowTest, ShowsItsTextsAndPictureBoxAsDesigned) {
     if (HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(kSponsorPictureResource),
                                     MAKEINTRESOURCEW(10))) {
       const void* bytes = LockResource(LoadResource(nullptr, found));
-      resource.assign(static_cast<const char*>(bytes), SizeofResource(nullptr, found));
+      resource = ByteBuffer(static_cast<const char*>(bytes), SizeofResource(nullptr, found));
     }
     EXPECT_EQ(ui::PictureBoxBytes(picture), resource);
   });

@@ -37,7 +37,7 @@ TEST(CrossCursor, IsA3262ByteCursorWithItsHotspotInTheMiddle) {
   EXPECT_EQ(cursor->size, (Size{32, 32}));
   EXPECT_EQ(std::uint8_t(file[22 + 14]), 24) << "bits per pixel";
   EXPECT_EQ(cursor->resourceBits.size(), 4u + 3240u);
-  EXPECT_EQ(cursor->resourceBits.substr(0, 4), std::string("\x0F\x00\x0F\x00", 4));
+  EXPECT_EQ(cursor->resourceBits.view().substr(0, 4), std::string_view("\x0F\x00\x0F\x00", 4));
 }
 
 TEST(CrossCursor, ShowsTheHollowSquareAndFourArmsAndNothingElse) {

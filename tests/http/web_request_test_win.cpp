@@ -53,7 +53,7 @@ struct Outputs {
   Text responseHeaders = "untouched";
   Text redirectLocation = "untouched";
   Text statusText = "untouched";
-  ByteBuffer responseBytes = "untouched";
+  ByteBuffer responseBytes{"untouched"};
   Text result;
   int pumps = 0;
 };
@@ -479,7 +479,7 @@ TEST_P(WebRequestBodyShapes, ArriveWhole) {
   const Outputs o = Call({.url = url});
   EXPECT_EQ(o.statusText, "200 OK");
   EXPECT_EQ(o.responseBytes.size(), GetParam().size);
-  EXPECT_TRUE(IsGeneratedBody(o.responseBytes));
+  EXPECT_TRUE(IsGeneratedBody(o.responseBytes.view()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -845,7 +845,7 @@ TEST_F(WebRequestSteps, FailedReadKeepsWhatArrivedAndReportsTheReadFailure) {
   EXPECT_EQ(o.result, "");
   EXPECT_GT(o.responseBytes.size(), 0u);
   EXPECT_LT(o.responseBytes.size(), 100000u);
-  EXPECT_TRUE(IsGeneratedBody(o.responseBytes));
+  EXPECT_TRUE(IsGeneratedBody(o.responseBytes.view()));
   EXPECT_EQ(o.receivedCookies, "untouchedn=1");
   EXPECT_EQ(o.responseHeaders.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
 }
@@ -1060,7 +1060,7 @@ TEST_P(WebRequestAnnouncedLengths, KeepWhatArrivedInABufferOfItsSize) {
   const Outputs o = Call({.url = url});
   EXPECT_EQ(o.statusText, c.whole ? Text("200 OK") : kReadFailed);
   EXPECT_EQ(o.responseBytes.size(), c.size);
-  EXPECT_TRUE(IsGeneratedText(o.responseBytes));
+  EXPECT_TRUE(IsGeneratedText(o.responseBytes.view()));
   EXPECT_LE(o.responseBytes.capacity(), std::max(2 * c.size, size_t{64} << 10));
   EXPECT_EQ(o.result.size(), c.whole ? c.size : 0u);
 
@@ -1121,7 +1121,7 @@ TEST_F(WebRequestTest, WindowEventsRunAfterEveryHeaderLineTheDecodingAndBeforeCl
     ++lines;
   }
   const int before = g_pumps;
-  (void)DecodeResponseText(o.responseBytes);
+  (void)DecodeResponseText(o.responseBytes.view());
   const int decoding = g_pumps - before;
   EXPECT_EQ(o.pumps, lines + decoding + 1);
 }

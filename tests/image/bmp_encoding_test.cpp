@@ -59,16 +59,16 @@ TEST(BmpFile, LaysOutTheFiftyEightByteHeaderBeforeTheRows) {
                 {18, 4, 2},    {22, 4, 2},    {26, 2, 1}, {28, 2, 32}, {30, 4, 0},  {34, 4, 16},
                 {38, 4, 3780}, {42, 4, 3779}, {46, 4, 5}, {50, 4, 6},  {54, 4, 0}};
   for (const auto& f : fields) {
-    EXPECT_EQ(ReadLe(file, f.offset, f.size), f.value) << "offset " << f.offset;
+    EXPECT_EQ(ReadLe(file.view(), f.offset, f.size), f.value) << "offset " << f.offset;
   }
-  EXPECT_EQ(file.substr(58), pixels);
+  EXPECT_EQ(file.view().substr(58), pixels);
 }
 
 TEST(BmpFile, OfOnePixelHoldsOnePaddedRow) {
   const BmpFormat format{.width = 1, .height = 1, .bitCount = 24, .imageSize = 4};
   const ByteBuffer file = AssembleBmpFile(format, std::string("\x10\x20\x30\x00", 4));
   ASSERT_EQ(file.size(), 62u);
-  const auto read = ReadBmp(file);
+  const auto read = ReadBmp(file.view());
   ASSERT_TRUE(read.has_value());
   EXPECT_EQ(read->fileSize, 62u);
   EXPECT_EQ(read->format.imageSize, 4u);
@@ -79,8 +79,8 @@ TEST(BmpFile, ImageAndFileSizesComeFromThePixelsGiven) {
   // The platform reported no size; the rows were fetched into a buffer of the needed size.
   const BmpFormat format{.width = 3, .height = 2, .bitCount = 24, .imageSize = 0};
   const ByteBuffer file = AssembleBmpFile(format, std::string(BmpPixelDataSize(format), '\x7F'));
-  EXPECT_EQ(ReadLe(file, 34, 4), 24u);
-  EXPECT_EQ(ReadLe(file, 2, 4), 82u);
+  EXPECT_EQ(ReadLe(file.view(), 34, 4), 24u);
+  EXPECT_EQ(ReadLe(file.view(), 2, 4), 82u);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST(EncodeBitmapAsBmp, WritesTheHeaderFieldsAndRowsOfTheDisplayFormat) {
     SCOPED_TRACE(::testing::Message() << width << " x " << height);
     ScreenBitmap source(width, height);
     const ByteBuffer file = EncodeBitmapAsBmp(source.screen(), source.bitmap());
-    const auto read = ReadBmp(file);
+    const auto read = ReadBmp(file.view());
     ASSERT_TRUE(read.has_value());
     const int depth = GetDeviceCaps(source.screen(), BITSPIXEL);
     const std::uint64_t stride = BmpRowStride(width, static_cast<std::uint16_t>(depth));

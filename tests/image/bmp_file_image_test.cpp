@@ -72,7 +72,7 @@ TEST(BmpFileImage, IsAFileThePreviewReadsBack) {
   const Bytes rows("\x01\x02\x00\x00\x02\x01\x00\x00", 8);  // bottom row first
   const auto file = MakeBmpFileImage(h, table, rows);
   ASSERT_TRUE(file);
-  EXPECT_EQ(testing::Describe(DecodeBmp(*file)),
+  EXPECT_EQ(testing::Describe(DecodeBmp(file->view())),
             testing::Describe(2, 2, {0xFF0000FF, 0xFFFF0000, 0xFFFF0000, 0xFF0000FF}));
 }
 

@@ -113,7 +113,8 @@ TEST_F(ClipboardBitmap, AScreenBitmapKeepsItsColours) {
   Place(bitmap);
   const auto file = ClipboardBitmapToBmpFile(window_);
   ASSERT_TRUE(file);
-  EXPECT_EQ(testing::Describe(DecodeBmp(*file)), testing::Describe(2, 1, {0xFFFF8000, 0xFF0080FF}));
+  EXPECT_EQ(testing::Describe(DecodeBmp(file->view())),
+            testing::Describe(2, 1, {0xFFFF8000, 0xFF0080FF}));
 }
 
 TEST_F(ClipboardBitmap, AClipboardWithoutABitmapGivesNothing) {

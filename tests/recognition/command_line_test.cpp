@@ -39,7 +39,7 @@ class CommandLineTest : public ::testing::Test {
 
   std::wstring SavePicture(const std::wstring& name, const ByteBuffer& bytes) {
     const std::filesystem::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(path, std::ios::binary) << bytes.view();
     return path.wstring();
   }
 
@@ -69,8 +69,8 @@ TEST_F(CommandLineTest, TheSamplePictureGivesItsTwoLines) {
 }
 
 TEST_F(CommandLineTest, FailuresExitNonZeroWithAShortReason) {
-  const std::wstring text = SavePicture(L"notes.txt", "these are no pixels");
-  const std::wstring empty = SavePicture(L"empty.png", "");
+  const std::wstring text = SavePicture(L"notes.txt", ByteBuffer("these are no pixels"));
+  const std::wstring empty = SavePicture(L"empty.png", ByteBuffer());
   struct Case {
     std::wstring arguments;
     DWORD exitCode;

@@ -64,7 +64,7 @@ TEST_F(FlowRequestsTest, TheTwoRequestsAreSentAsDescribed) {
   ScriptedServer server(testing::TokenThenAnswer(
       "24.tok",
       R"({"words_result":[{"words":"ab"},{"words":"cd"}],"words_result_num":2,"log_id":9})"));
-  window->SetPicture("图片框1", std::string("\xFB\xFF\x00PNG", 6));
+  window->SetPicture("图片框1", ByteBuffer("\xFB\xFF\x00PNG", 6));
   ClickAgainst(server);
   const auto requests = server.requests();
   ASSERT_EQ(requests.size(), 2u);
@@ -85,7 +85,7 @@ TEST_F(FlowRequestsTest, TheTwoRequestsAreSentAsDescribed) {
 
 TEST_F(FlowRequestsTest, BothModesSendByteIdenticalRequests) {
   const std::string answer = R"({"words_result":[{"words":"x"}],"words_result_num":1,"log_id":1})";
-  window->SetPicture("图片框1", "GIF89a and some bytes");
+  window->SetPicture("图片框1", ByteBuffer("GIF89a and some bytes"));
   std::vector<std::vector<std::string>> raw;
   for (const char* mode : {"单选框_普通", "单选框_高精"}) {
     ScriptedServer server(testing::TokenThenAnswer("T", answer));
@@ -113,7 +113,7 @@ TEST_F(FlowRequestsTest, ALargePictureIsSentAsTheBodyBuiltWhole) {
     state = state * 1664525u + 1013904223u;
     byte = static_cast<char>(state >> 24);
   }
-  window->SetPicture("图片框1", picture);
+  window->SetPicture("图片框1", ByteBuffer(picture));
   ClickAgainst(server);
   const auto requests = server.requests();
   ASSERT_EQ(requests.size(), 2u);

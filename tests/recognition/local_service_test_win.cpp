@@ -86,7 +86,7 @@ class OfflineFolderTest : public ::testing::Test {
     }
     std::ofstream(folder_ / "key.ini", std::ios::binary)
         << "[key]\r\nak=\r\nsk=\r\n[service]\r\nurl=local\r\n";
-    std::ofstream(picture(), std::ios::binary) << testing::RenderTextBmp(kLines);
+    std::ofstream(picture(), std::ios::binary) << testing::RenderTextBmp(kLines).view();
   }
   void TearDown() override {
     EXPECT_TRUE(ServiceProcessesBecome(0)) << "a service was left behind";
@@ -161,8 +161,10 @@ TEST_F(OfflineFolderTest, WhatIsMissingOrBrokenIsNamedAndNothingHangs) {
 
 TEST_F(OfflineFolderTest, AProgramThatIsKilledTakesItsServiceWithIt) {
   // A large picture keeps the program busy while the service runs; the program is killed then.
-  std::ofstream(picture(), std::ios::binary) << testing::RenderTextBmp(
-      std::vector<std::u16string>(40, kLines[0]), {.width = 3000, .height = 4000});
+  std::ofstream(picture(), std::ios::binary)
+      << testing::RenderTextBmp(std::vector<std::u16string>(40, kLines[0]),
+                                {.width = 3000, .height = 4000})
+             .view();
   const ProgramRun run = Recognize(
       [](HANDLE program, void*) {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);

@@ -90,9 +90,9 @@ TEST(OcrdFromWindows, APictureDrawnWithGdiIsRecognisedExactly) {
                   RecognitionFlow::kTokenLeft, RecognitionFlow::kTokenRight);
   const ByteBuffer picture =
       testing::RenderTextBmp({u"窗口里画出的中文", u"Drawn by Windows itself."});
-  ASSERT_EQ(picture.substr(0, 2), "BM");
+  ASSERT_EQ(picture.view().substr(0, 2), "BM");
   const std::string answer =
-      Post("/rest/2.0/ocr/v1/general_basic?access_token=" + token, RecognitionBody(picture),
+      Post("/rest/2.0/ocr/v1/general_basic?access_token=" + token, RecognitionBody(picture.view()),
            L"Content-Type: application/x-www-form-urlencoded");
   EXPECT_EQ(answer.rfind("{\"words_result\":[{\"words\":\"窗口里画出的中文\"},"
                          "{\"words\":\"Drawn by Windows itself.\"}],\"words_result_num\":2,",

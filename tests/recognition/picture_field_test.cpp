@@ -62,12 +62,12 @@ TEST(PictureFieldPieces, PutTogetherTheyAreTheBodyBuiltWhole) {
 }
 
 TEST(PictureFieldPieces, ARequestBodyOfAPictureBuildsToTheSameBody) {
-  const std::string picture = Varied(3000, 3);
+  const ByteBuffer picture(Varied(3000, 3));
   const RequestBody body = RequestBody::PictureField(picture);
   EXPECT_TRUE(body.isPictureField());
-  EXPECT_EQ(body.ToText(), RecognitionBody(picture));
+  EXPECT_EQ(body.ToText(), RecognitionBody(picture.view()));
   const Text asText = body;  // a request function that takes its body as text
-  EXPECT_EQ(asText, RecognitionBody(picture));
+  EXPECT_EQ(asText, RecognitionBody(picture.view()));
   const RequestBody text(Text("a=1"));
   EXPECT_FALSE(text.isPictureField());
   EXPECT_EQ(text.ToText(), "a=1");

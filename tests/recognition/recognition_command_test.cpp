@@ -42,7 +42,7 @@ TEST(RecognitionCommand, ArgumentsChooseTheWindowOrACommandLineRun) {
   for (const Case& c : cases) {
     const ProgramArguments parsed = ParseProgramArguments(c.arguments);
     const std::string label =
-        c.arguments.empty() ? "(none)" : AnsiToUtf8(Utf16ToGbk(c.arguments[0]));
+        c.arguments.empty() ? "(none)" : AnsiToUtf8(Utf16ToGbk(c.arguments[0])).TakeString();
     EXPECT_EQ(parsed.mode, c.mode) << label;
     if (c.mode != Mode::kRecognize && c.mode != Mode::kWindow) continue;
     EXPECT_EQ(parsed.picturePath, c.picture) << label;
@@ -105,7 +105,7 @@ TEST(RecognitionCommand, EachOutcomeHasItsExitCodeAndReason) {
 }
 
 TEST(RecognitionCommand, TheCommandLineWindowRunsTheFlowWithTheGivenKeysAndPicture) {
-  CommandLineWindow window("ak", "sk", "PNG");
+  CommandLineWindow window("ak", "sk", ByteBuffer("PNG"));
   std::vector<Text> urls;
   std::vector<Text> bodies;
   RecognitionFlow flow(

@@ -35,7 +35,7 @@ class FakeWindow : public RecognitionWindow {
   bool accurate = false;
   Text apiKey = "ak";
   Text secretKey = "sk";
-  ByteBuffer picture = "PICTURE";
+  ByteBuffer picture{"PICTURE"};
   Text result = "old result";
   std::vector<std::string> events;
 
@@ -93,7 +93,7 @@ class RecognitionFlowTest : public ::testing::Test {
 };
 
 TEST_F(RecognitionFlowTest, SendsTheTokenRequestThenThePictureAndAppendsTheLines) {
-  window.picture = std::string("\xFB\xFF\x00", 3);  // Base64 "+/8A"
+  window.picture = ByteBuffer("\xFB\xFF\x00", 3);  // Base64 "+/8A"
   flow.CheckAndRecognize();
   const std::vector<Request> expected = {
       {"https://ocr.example/oauth/2.0/token?grant_type=client_credentials&client_id=ak"

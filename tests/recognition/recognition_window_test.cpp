@@ -54,7 +54,7 @@ class RecognitionWindowTest : public ::testing::Test {
 };
 
 TEST_F(RecognitionWindowTest, TheClickSendsTheWindowsKeysAndPictureAndFillsTheResultBox) {
-  window->SetPicture("图片框1", "GIF89a-bytes");
+  window->SetPicture("图片框1", ByteBuffer("GIF89a-bytes"));
   window->SetText("编辑框_识别结果", "old text");
   ClickRecognise();
   ASSERT_EQ(sent.size(), 2u);

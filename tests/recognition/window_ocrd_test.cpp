@@ -34,7 +34,7 @@ TEST(WindowWithOcrd, ALoadedPictureAndAClickFillTheResultBox) {
   const std::filesystem::path file =
       std::filesystem::temp_directory_path() /
       (L"lumenta-window-" + std::to_wstring(GetCurrentProcessId()) + L".bmp");
-  std::ofstream(file, std::ios::binary) << picture;
+  std::ofstream(file, std::ios::binary) << picture.view();
   const app::ScopedPlatform dialogs([&file](app::Platform& p) {
     p.fileDialogs = [&file](const ui::FileDialogRequest&) -> std::optional<Text> {
       const std::wstring path = file.wstring();

@@ -51,7 +51,7 @@ struct Outputs {
   Text receivedCookies = "untouched";
   Text responseHeaders = "untouched";
   Text statusText = "untouched";
-  ByteBuffer responseBytes = "untouched";
+  ByteBuffer responseBytes{"untouched"};
   Text result;
   double seconds = 0;
 };
@@ -271,13 +271,13 @@ TEST_P(FaultMatrix, EndsWithTheDescribedStatusAndKeepsNoHandle) {
       break;
     case Body::kCutShort:
       EXPECT_LE(o.responseBytes.size(), sent.size());
-      EXPECT_EQ(sent.compare(0, o.responseBytes.size(), o.responseBytes), 0);
+      EXPECT_EQ(sent.compare(0, o.responseBytes.size(), o.responseBytes.view()), 0);
       EXPECT_EQ(o.result, "");
       break;
     case Body::kUpToLimit:
       EXPECT_LE(o.responseBytes.size(), kBodyLimit);
       EXPECT_GT(o.responseBytes.size(), kBodyLimit - (size_t{1} << 20));
-      EXPECT_TRUE(IsGeneratedText(o.responseBytes));
+      EXPECT_TRUE(IsGeneratedText(o.responseBytes.view()));
       EXPECT_EQ(o.result, "");
       break;
   }
@@ -291,7 +291,7 @@ TEST_P(FaultMatrix, EndsWithTheDescribedStatusAndKeepsNoHandle) {
   char seconds[48];
   std::snprintf(seconds, sizeof seconds, "%.1f (%.1f)", o.seconds, winHttpSeconds);
   MatrixFile::Requests().Write(
-      std::string(c.fault) + "\t" + AnsiToUtf8(o.statusText) + "\t" +
+      std::string(c.fault) + "\t" + AnsiToUtf8(o.statusText).TakeString() + "\t" +
       (o.result.empty() ? "empty" : "the body (" + std::to_string(o.result.size()) + " bytes)") +
       "\t" + Describe(c.body, o.responseBytes) + "\t" +
       (o.responseHeaders == "untouched" ? "not written"

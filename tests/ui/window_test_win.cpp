@@ -177,7 +177,7 @@ TEST_F(WindowTest, UnknownNamesDoNothingAndReadAsEmpty) {
   EXPECT_EQ(window_->ControlId("没有"), 0);
   window_->SetText("没有", "x");
   window_->AppendText("没有", "x");
-  window_->SetPicture("没有", "x");
+  window_->SetPicture("没有", ByteBuffer("x"));
   window_->SetChecked("没有", true);
   window_->FocusControl("没有");
   EXPECT_EQ(window_->GetText("没有"), "");
@@ -359,7 +359,7 @@ class PictureBoxTest : public WindowTest {
 };
 
 TEST_F(PictureBoxTest, DecodesOncePerPictureHoweverOftenItRepaints) {
-  window_->SetPicture("图片框", "picture one");
+  window_->SetPicture("图片框", ByteBuffer("picture one"));
   Repaint();
   Repaint();
   Repaint();
@@ -370,26 +370,26 @@ TEST_F(PictureBoxTest, DecodesOncePerPictureHoweverOftenItRepaints) {
   GetClientRect(Handle("图片框"), &client);
   EXPECT_TRUE(EqualRect(&renderer_.lastClient, &client));
 
-  window_->SetPicture("图片框", "picture two");
+  window_->SetPicture("图片框", ByteBuffer("picture two"));
   Repaint();
   EXPECT_EQ(renderer_.decodes, 2);
   EXPECT_EQ(renderer_.lastBytes, "picture two");
 }
 
 TEST_F(PictureBoxTest, UndecodableOrEmptyBytesDrawNothingAndAreNotDecodedAgain) {
-  window_->SetPicture("图片框", "undecodable");
+  window_->SetPicture("图片框", ByteBuffer("undecodable"));
   Repaint();
   Repaint();
   EXPECT_EQ(renderer_.decodes, 1);
   EXPECT_EQ(renderer_.draws, 0);
-  window_->SetPicture("图片框", "");
+  window_->SetPicture("图片框", ByteBuffer(""));
   Repaint();
   EXPECT_EQ(renderer_.decodes, 1);  // no bytes, nothing to decode
   EXPECT_EQ(window_->GetPicture("图片框"), "");
 }
 
 TEST_F(PictureBoxTest, WhatTheRendererDrawsIsOnTheScreen) {
-  window_->SetPicture("图片框", "blue");
+  window_->SetPicture("图片框", ByteBuffer("blue"));
   Repaint();
   HWND box = Handle("图片框");
   RECT client;
