@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "tests/http/process_handles_win.h"
 #include "win/scoped_handle_win.h"
 
 namespace lumenta::soak {
@@ -24,8 +25,8 @@ std::string CounterReader::Attach() {
   localProbe_ = LoadLibraryW(probeLibrary_.c_str());
   if (!localProbe_) return "the probe library does not load here";
   const size_t bytes = (probeLibrary_.size() + 1) * sizeof(wchar_t);
-  void* remotePath = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT | MEM_RESERVE,
-                                    PAGE_READWRITE);
+  void* remotePath =
+      VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (!remotePath) return "no memory for the library's name in the program";
   std::string failure;
   if (!WriteProcessMemory(process_, remotePath, probeLibrary_.c_str(), bytes, nullptr)) {
@@ -33,8 +34,8 @@ std::string CounterReader::Attach() {
   } else {
     // kernel32 lies at the same address in every process of a session, so LoadLibraryW's
     // address here is its address there.
-    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
     const win::KernelHandle thread(
         CreateRemoteThread(process_, nullptr, 0, load, remotePath, 0, nullptr));
     if (!thread) {
@@ -69,8 +70,8 @@ std::string CounterReader::Attach() {
 
 long CounterReader::CallProbe(const char* name) const {
   if (!remoteProbe_) return -1;
-  const auto local = reinterpret_cast<std::uintptr_t>(
-      reinterpret_cast<void*>(GetProcAddress(localProbe_, name)));
+  const auto local =
+      reinterpret_cast<std::uintptr_t>(reinterpret_cast<void*>(GetProcAddress(localProbe_, name)));
   if (!local) return -1;
   const auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(
       remoteProbe_ + (local - reinterpret_cast<std::uintptr_t>(localProbe_)));
@@ -98,46 +99,18 @@ ProcessCounters CounterReader::Read() const {
     const long kib = CallProbe("ProbePrivateKib");
     counters.privateBytes = kib < 0 ? -1 : std::int64_t(kib) * 1024;
   }
+  const long besideStacks = CallProbe("ProbePrivateKibBesideStacks");
+  counters.privateBytesBesideStacks = besideStacks < 0 ? -1 : std::int64_t(besideStacks) * 1024;
   return counters;
 }
 
 namespace {
 
-struct Entry {
-  ULONG processId;
-  BYTE objectType;
-  BYTE flags;
-  USHORT handle;
-  PVOID object;
-  ACCESS_MASK access;
-};
-
-// The system's handle list, or empty.
-std::vector<Entry> SystemHandles() {
-  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  constexpr ULONG kSystemHandleInformation = 16;
-  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-  if (!query) return {};
-  std::vector<char> buffer(1 << 20);
-  ULONG length = 0;
-  LONG status;
-  while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()),
-                         &length)) == kInfoLengthMismatch) {
-    buffer.resize(buffer.size() * 2);
-  }
-  if (status != 0) return {};
-  const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
-  return {entries, entries + count};
-}
-
 // The UNICODE_STRING at the start of what NtQueryObject wrote, as UTF-8.
 std::string ObjectText(HANDLE handle, ULONG infoClass) {
   using Query = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
-  static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  static const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
   if (!query) return "?";
   alignas(8) char buffer[4096];
   ULONG length = 0;
@@ -163,7 +136,7 @@ std::vector<std::string> ListKernelHandles(DWORD processId) {
   std::vector<std::string> lines;
   const win::KernelHandle process(OpenProcess(PROCESS_DUP_HANDLE, FALSE, processId));
   if (!process) return lines;
-  for (const Entry& e : SystemHandles()) {
+  for (const testing_support::SystemHandleEntry& e : testing_support::SystemHandles()) {
     if (e.processId != processId) continue;
     HANDLE copy = nullptr;
     if (!DuplicateHandle(process.get(), reinterpret_cast<HANDLE>(ULONG_PTR(e.handle)),
@@ -200,11 +173,7 @@ long KernelHandles(DWORD processId) {
       return static_cast<long>(reported);
     }
   }
-  const std::vector<Entry> entries = SystemHandles();
-  if (entries.empty()) return -1;
-  long held = 0;
-  for (const Entry& e : entries) held += e.processId == processId ? 1 : 0;
-  return held;
+  return testing_support::ProcessHandleCount(processId);
 }
 
 }  // namespace lumenta::soak

@@ -15,6 +15,8 @@ struct ProcessCounters {
   long user = -1;
   long handles = -1;
   std::int64_t privateBytes = -1;
+  // The private bytes apart from the threads' stacks: what the program itself allocated.
+  std::int64_t privateBytesBesideStacks = -1;
   // Threads of the process at the reading: each one's stack is private memory while it lives
   // (the system's and the libraries' worker threads come and go).
   long threads = -1;
