@@ -46,25 +46,22 @@ void CaptureTool::StartCapture(HWND owner) {
   // Nothing is hidden first: the program's own windows are captured with the rest.
   screen_ = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   screenDc_ = std::make_unique<win::WindowDc>(nullptr);
-  // Every surface of the screen's size is made before anything is shown: a screen too large for
-  // the memory left opens no window, and says so.
+  // Every surface of the screen's size is there before anything is shown: a screen too large
+  // for the memory left opens no window, and says so.
   HDC screenDc = screenDc_->get();
   const int w = screen_.width, h = screen_.height;
-  snapshot_ = MakeScreenSurface(screenDc, w, h, ScreenSurfaceUse::kPixels);
-  if (snapshot_) dimmed_ = MakeScreenSurface(screenDc, w, h, ScreenSurfaceUse::kPixels);
-  if (dimmed_) back_ = MakeScreenSurface(screenDc, w, h, ScreenSurfaceUse::kDrawing);
-  if (back_) paint_ = MakeScreenSurface(screenDc, w, h, ScreenSurfaceUse::kDrawing);
-  if (!paint_) {
+  surfaces_ = spare_.Take(screenDc, screen_, GetDeviceCaps(screenDc, BITSPIXEL));
+  if (!surfaces_) {
     TearDown();
     ui::ShowMessage(ScreenTooLargeMessage(screen_));
     return;
   }
   startProfile_.Add("surfaces");
-  TakeSnapshot(screenDc, snapshot_.dc(), w, h);
+  TakeSnapshot(screenDc, surfaces_.snapshot.dc(), w, h);
   GdiFlush();  // the copy is in the snapshot's pixels before they are read
   startProfile_.Add("snapshot");
-  DimPixels(reinterpret_cast<const std::uint32_t*>(snapshot_.bits()),
-            reinterpret_cast<std::uint32_t*>(dimmed_.bits()), size_t(w) * size_t(h));
+  DimPixels(reinterpret_cast<const std::uint32_t*>(surfaces_.snapshot.bits()),
+            reinterpret_cast<std::uint32_t*>(surfaces_.dimmed.bits()), size_t(w) * size_t(h));
   startProfile_.Add("dimmed");
 
   // The window's created event shows the first frame; the rest of the set-up follows, then it
@@ -100,9 +97,7 @@ void CaptureTool::ShowFirstFrame(ui::Window& shell, Size screen) {
   window_ = window;
   textBox_ = shell.ControlHandle(capture_window::kTextBox);
   // Painted from the dimmed copy from the start (no background is erased first).
-  renderer_ = std::make_unique<CaptureRenderer>(window, snapshot_.dc(), std::move(dimmed_),
-                                                std::move(back_), std::move(paint_), screen,
-                                                magnifier_, composition_);
+  renderer_ = std::make_unique<CaptureRenderer>(window, surfaces_, magnifier_, composition_);
   shell.SetMessageFilter([this](UINT message, WPARAM wParam, LPARAM lParam) {
     return Filter(message, wParam, lParam);
   });
@@ -148,10 +143,7 @@ void CaptureTool::TearDown() {
     if (parts_.canvas) parts_.canvas->Clear();
   }
   renderer_.reset();
-  paint_ = win::MemorySurface();
-  back_ = win::MemorySurface();
-  dimmed_ = win::MemorySurface();
-  snapshot_ = win::MemorySurface();
+  spare_.Keep(std::exchange(surfaces_, ScreenSurfaces()));
   screenDc_.reset();
   cursors_.Release();
   window_ = nullptr;

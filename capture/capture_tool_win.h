@@ -19,6 +19,7 @@
 #include "capture/window/capture_renderer_win.h"
 #include "capture/window/gdiplus_session_win.h"
 #include "capture/window/magnifier_win.h"
+#include "capture/window/screen_surfaces_win.h"
 #include "ui/design.h"
 #include "ui/window_win.h"
 
@@ -55,7 +56,8 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
   // frame (the dimmed screen) is shown as soon as it can be, and the rest of the set-up
   // (toolbar, magnifier, back buffer and paint layer) follows before the window takes input.
   // When a surface of the screen's size cannot be made, no window opens and the message
-  // ScreenTooLargeMessage says why.
+  // ScreenTooLargeMessage says why. The surfaces of a capture stay for the next one for a
+  // while (SpareSurfaces).
   void StartCapture(HWND owner);
 
   // The toolbar, text-size list, canvas and output; parts left out are not called.
@@ -85,6 +87,8 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
   [[nodiscard]] CaptureRenderer* renderer() { return renderer_.get(); }
   // Where the time of the last start went: the end of each of its steps.
   [[nodiscard]] const StartProfile& startProfile() const { return startProfile_; }
+  // The surfaces kept from the last capture.
+  [[nodiscard]] SpareSurfaces& spareSurfaces() { return spare_; }
 
   // CaptureSurfaces
   [[nodiscard]] bool Ready() const override { return renderer_ && controller_; }
@@ -140,15 +144,13 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
 
   // Started by the first capture, shut down with the tool (after the parts' GDI+ objects went).
   std::optional<GdiplusSession> gdiplus_;
+  // The last capture's surfaces, for a while after it ended.
+  SpareSurfaces spare_;
 
   // One capture: from the click to the destruction of the window.
   Size screen_;
   std::unique_ptr<win::WindowDc> screenDc_;
-  win::MemorySurface snapshot_;
-  // Until the renderer takes them over.
-  win::MemorySurface dimmed_;
-  win::MemorySurface back_;
-  win::MemorySurface paint_;
+  ScreenSurfaces surfaces_;  // the renderer draws on them
   HWND window_ = nullptr;
   HWND textBox_ = nullptr;
   std::unique_ptr<CaptureRenderer> renderer_;

@@ -50,18 +50,17 @@ void AddForeign(FrameScene& scene, const Rect& area) {
 
 }  // namespace
 
-CaptureRenderer::CaptureRenderer(HWND window, HDC snapshot, win::MemorySurface dimmed,
-                                 win::MemorySurface back, win::MemorySurface paint, Size screen,
-                                 Magnifier& magnifier, Composition composition)
+CaptureRenderer::CaptureRenderer(HWND window, const ScreenSurfaces& surfaces, Magnifier& magnifier,
+                                 Composition composition)
     : window_(window),
-      snapshot_(snapshot),
-      screen_(screen),
+      snapshot_(surfaces.snapshot.dc()),
+      screen_(surfaces.size),
       magnifier_(magnifier),
       composition_(composition),
       windowDc_(window),
-      dimmed_(std::move(dimmed)),
-      back_(std::move(back)),
-      paint_(std::move(paint)) {}
+      dimmed_(surfaces.dimmed),
+      back_(surfaces.back),
+      paint_(surfaces.paint) {}
 
 void CaptureRenderer::CompleteSetUp(bool gdiplus) {
   const int w = screen_.width, h = screen_.height;

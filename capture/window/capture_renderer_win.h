@@ -19,6 +19,7 @@
 #include "capture/window/capture_parts_win.h"
 #include "capture/window/gdiplus_session_win.h"
 #include "capture/window/magnifier_win.h"
+#include "capture/window/screen_surfaces_win.h"
 #include "win/gdi_win.h"
 
 namespace lumenta::capture {
@@ -30,12 +31,11 @@ inline constexpr COLORREF kFrameColour = RGB(0, 175, 255);
 class CaptureRenderer {
  public:
   // The first frame's part of the window's set-up, for a window whose client area covers the
-  // screen: its device context, and the capture's surfaces of the screen's size, made and
-  // handed over beforehand (the dimmed copy already holds the snapshot dimmed; the back buffer
-  // and the paint layer are filled by CompleteSetUp). Until then only Paint draws, from the
-  // dimmed copy. `snapshot` and `magnifier` must outlive the renderer.
-  CaptureRenderer(HWND window, HDC snapshot, win::MemorySurface dimmed, win::MemorySurface back,
-                  win::MemorySurface paint, Size screen, Magnifier& magnifier,
+  // screen: its device context, and the capture's surfaces of the screen's size (the snapshot
+  // taken, the dimmed copy holding it dimmed; the back buffer and the paint layer, which may
+  // hold anything, are filled by CompleteSetUp). Until then only Paint draws, from the dimmed
+  // copy. `surfaces` and `magnifier` must outlive the renderer.
+  CaptureRenderer(HWND window, const ScreenSurfaces& surfaces, Magnifier& magnifier,
                   Composition composition);
   CaptureRenderer(const CaptureRenderer&) = delete;
   CaptureRenderer& operator=(const CaptureRenderer&) = delete;
@@ -101,9 +101,9 @@ class CaptureRenderer {
   win::Pen framePen_;
   win::Brush handleBrush_;
   win::Font labelFont_;
-  win::MemorySurface dimmed_;
-  win::MemorySurface back_;
-  win::MemorySurface paint_;
+  const win::MemorySurface& dimmed_;
+  const win::MemorySurface& back_;
+  const win::MemorySurface& paint_;
   std::unique_ptr<Gdiplus::Graphics> backGraphics_;
   std::unique_ptr<Gdiplus::SolidBrush> labelBrush_;
   std::unique_ptr<Gdiplus::Graphics> paintGraphics_;
