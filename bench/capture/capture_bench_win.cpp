@@ -374,7 +374,7 @@ int main() {
          .ratioMeaning = "ours - floor, ms",
          .target = targetText,
          .met = met});
-    char note[512];
+    char note[640];
     std::snprintf(note, sizeof note,
                   "95th percentile %.3f ms (floor %.3f ms); the program's first start %.3f ms; "
                   "the floor's screen copy: median %.3f ms, its dimming pass: median %.3f ms "
@@ -385,8 +385,10 @@ int main() {
     lumenta::bench::PrintNote("capture", figure, "profile, median of each step: " + profile);
     std::snprintf(note, sizeof note,
                   "a new surface of the screen's size costs %.3f ms to write the first time and "
-                  "%.3f ms again: before its first frame a start writes three (the snapshot, the "
-                  "dimmed copy and, under Wine, the window's own surface), the floor none",
+                  "%.3f ms again: the program's first start writes three before its first frame "
+                  "(the snapshot, the dimmed copy and, under Wine, the window's own surface); a "
+                  "start after it takes the last capture's surfaces and writes one (the window's "
+                  "own), the floor none",
                   starts.freshTouch, starts.warmTouch);
     lumenta::bench::PrintNote("capture", figure, note);
   } else {

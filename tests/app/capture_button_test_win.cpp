@@ -15,6 +15,7 @@
 #include "capture/model/toolbar_layout.h"
 #include "capture/window/screen_snapshot_win.h"
 #include "tests/app/app_test_support_win.h"
+#include "tests/app/main_window_fixture_win.h"
 #include "tests/capture/capture_test_support_win.h"
 #include "tests/support/bmp_test_reader.h"
 #include "ui/window_win.h"
@@ -37,15 +38,8 @@ void SendMouse(HWND window, UINT message, int x, int y) {
   SendMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
 }
 
-class CaptureButtonTest : public ::testing::Test {
+class CaptureButtonTest : public MainWindowTest {
  protected:
-  void SetUp() override {
-    main_ = ui::Window::Create(MainWindowDesign(), MainWindowEvents());
-    ASSERT_NE(main_, nullptr);
-    main_->Show();
-    testing::PumpMessages();
-  }
-
   // Clicks 截图至剪切板; `whileOpen` runs inside the capture window's modal loop, which the
   // click keeps running until the capture window is gone, and ends the capture. Should it not
   // end, the test closes the window after a while and says so.
@@ -64,15 +58,12 @@ class CaptureButtonTest : public ::testing::Test {
       });
       return true;
     });
-    SendMessageW(main_->ControlHandle("按钮_截图"), BM_CLICK, 0, 0);
+    Click("按钮_截图");
     testing::CancelPendingActions();
     EXPECT_TRUE(ran) << "the capture window did not open";
     EXPECT_FALSE(*closedByTest) << "the capture did not end the user's way";
     EXPECT_EQ(FindCaptureWindow(), nullptr);
   }
-
-  ProgramObjects objects_;
-  std::unique_ptr<ui::Window> main_;
 };
 
 TEST_F(CaptureButtonTest, OpensTheCaptureWindowOverTheWholeScreenWhileTheMainWindowWaits) {
@@ -149,7 +140,7 @@ TEST_F(CaptureButtonTest, ACaptureFinishedWithDoneIsThePictureTakenFromTheClipbo
     });
   }
 
-  SendMessageW(main_->ControlHandle("按钮_取图"), BM_CLICK, 0, 0);
+  Click("按钮_取图");
   const ByteBuffer picture = main_->GetPicture("图片框1");
   const auto bmp = image::bmpread::ReadBmp(picture.view());
   ASSERT_TRUE(bmp.has_value()) << "the preview holds a BMP file";

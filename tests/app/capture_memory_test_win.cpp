@@ -16,6 +16,7 @@
 #include "capture/capture_tool_win.h"
 #include "capture/window/screen_snapshot_win.h"
 #include "tests/app/app_test_support_win.h"
+#include "tests/app/main_window_fixture_win.h"
 #include "tests/capture/gui_object_counts_win.h"
 #include "ui/message_box.h"
 #include "ui/window_win.h"
@@ -35,15 +36,8 @@ std::vector<HWND> CaptureWindows() {
   return found;
 }
 
-class CaptureMemoryTest : public ::testing::Test {
+class CaptureMemoryTest : public MainWindowTest {
  protected:
-  void SetUp() override {
-    main_ = ui::Window::Create(MainWindowDesign(), MainWindowEvents());
-    ASSERT_NE(main_, nullptr);
-    main_->Show();
-    testing::PumpMessages();
-  }
-
   // Clicks 截图至剪切板 the user's way; a capture window that opens is closed with Escape and
   // counted.
   int ClickCapture() {
@@ -52,14 +46,11 @@ class CaptureMemoryTest : public ::testing::Test {
       ++opened;
       PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     });
-    SendMessageW(main_->ControlHandle("按钮_截图"), BM_CLICK, 0, 0);
+    Click("按钮_截图");
     objects_.capture().SetOpenedHook(nullptr);
     testing::PumpMessages();
     return opened;
   }
-
-  ProgramObjects objects_;
-  std::unique_ptr<ui::Window> main_;
 };
 
 TEST_F(CaptureMemoryTest, AScreenTooLargeForTheMemoryLeftOpensNoWindowAndSaysWhy) {
