@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "capture/window/screen_surfaces_win.h"
 #include "capture_test_support_win.h"
 #include "gui_object_counts_win.h"
+#include "tests/ui/ui_test_support_win.h"
 
 namespace lumenta::capture {
 namespace {
@@ -132,12 +134,7 @@ TEST(SpareSurfaces, KeptSurfacesGoOnceTheirTimeHasPassed) {
     SpareSurfaces spare(50);
     spare.Keep(MakeScreenSurfaces(screen, {64, 48}));
     if (!spare.holding()) return false;
-    for (const DWORD until = GetTickCount() + 2000; spare.holding() && GetTickCount() < until;) {
-      MSG m;
-      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return !spare.holding();
+    return lumenta::testing::PumpUntil([&] { return !spare.holding(); }, std::chrono::seconds(2));
   };
   // The first round also makes what the system makes once for a process's GDI and timers.
   EXPECT_TRUE(keepUntilGone());
