@@ -140,6 +140,7 @@ class CaptureTool final : public CaptureSurfaces, public CaptureWindowHost, priv
   std::function<void(HWND)> openedHook_;
   std::function<void(HWND)> paintedHook_;
   StartProfile startProfile_;
+  bool profilingFirstPaint_ = false;  // while the first frame is painted
   std::vector<ui::EventBinding> controlEvents_;
 
   // Started by the first capture, shut down with the tool (after the parts' GDI+ objects went).

@@ -28,7 +28,9 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     // A handler that asks for a control the design lacks does nothing: that must fail a test.
-    if (main_) EXPECT_TRUE(main_->UnknownLookups().empty()) << main_->UnknownLookups().front();
+    if (main_) {
+      EXPECT_TRUE(main_->UnknownLookups().empty()) << main_->UnknownLookups().front();
+    }
     main_.reset();
   }
 
